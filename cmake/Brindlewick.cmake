@@ -1,0 +1,10 @@
+# bw_add_tests(NAME SOURCES... LIBS ...): one GoogleTest program, each test listed in ctest.
+function(bw_add_tests name)
+  if(NOT BW_BUILD_TESTS)
+    return()
+  endif()
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main GTest::gmock)
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST PROPERTIES TIMEOUT 120)
+endfunction()
