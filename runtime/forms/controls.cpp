@@ -1,0 +1,445 @@
+#include "runtime/forms/controls.h"
+
+#include <algorithm>
+
+#include "runtime/forms/form.h"
+#include "runtime/platform.h"
+#include "runtime/vb/strings.h"
+
+namespace forms {
+namespace {
+
+[[noreturn]] void InvalidValue() { throw vb::RuntimeError(vb::kInvalidPropertyValue); }
+
+// The next control, in tab order after `from`, that can take the focus by Tab.
+Control* NextTabStop(Form& form, Control* from) {
+  std::vector<Control*> stops;
+  for (Control* c : form.Controls())
+    if (c->HasTabStop() && c->TabStop() && c->Visible() && c->Enabled()) stops.push_back(c);
+  if (stops.empty()) return nullptr;
+  std::stable_sort(stops.begin(), stops.end(),
+                   [](Control* a, Control* b) { return a->TabIndex() < b->TabIndex(); });
+  auto it = std::find(stops.begin(), stops.end(), from);
+  if (it == stops.end() || ++it == stops.end()) return stops.front();
+  return *it;
+}
+
+}  // namespace
+
+// ---- TextBox
+
+TextBox::TextBox(Form* form, std::string name, int index)
+    : Control(form, ControlKind::kTextBox, std::move(name), index) {}
+
+void TextBox::Reset() {
+  Control::Reset();
+  text_.clear();
+  selStart_ = selLength_ = 0;
+  multiLine_ = locked_ = false;
+  maxLength_ = 0;
+  scrollBars_ = 0;
+  SetBackColor(0x80000005);  // window background
+}
+
+void TextBox::SetText(std::string v) {
+  if (v == text_) return;
+  text_ = std::move(v);
+  selStart_ = selLength_ = 0;
+  Changed("Text");
+  Raise("Change");
+}
+
+void TextBox::SetSelStart(long v) {
+  if (v < 0) InvalidValue();
+  selStart_ = std::min(v, vb::Len(text_));
+  selLength_ = 0;
+  Changed("SelStart");
+}
+
+void TextBox::SetSelLength(long v) {
+  if (v < 0) InvalidValue();
+  selLength_ = std::min(v, vb::Len(text_) - selStart_);
+  Changed("SelLength");
+}
+
+std::string TextBox::SelText() const { return vb::Mid(text_, selStart_ + 1, selLength_); }
+
+void TextBox::SetSelText(const std::string& v) {
+  std::string before = vb::Left(text_, selStart_);
+  std::string after = vb::Mid(text_, selStart_ + selLength_ + 1);
+  text_ = before + v + after;
+  selStart_ += vb::Len(v);
+  selLength_ = 0;
+  Changed("Text");
+  Raise("Change");
+}
+
+void TextBox::SetLocked(bool v) { locked_ = v, Changed("Locked"); }
+
+void TextBox::Insert(const std::string& s) {
+  if (locked_) return;
+  std::string piece = s;
+  if (maxLength_ > 0) {
+    long room = maxLength_ - (vb::Len(text_) - selLength_);
+    if (room <= 0) return;
+    piece = vb::Left(piece, room);
+  }
+  SetSelText(piece);
+}
+
+void TextBox::TypeOne(long keyAscii) {
+  EventArgs args;
+  args.KeyAscii = keyAscii;
+  Raise("KeyPress", args);
+  long key = args.KeyAscii;
+  if (key == 0 || locked_) return;
+  if (key == 13) {
+    if (multiLine_) Insert("\r\n");
+  } else if (key == 8) {
+    if (selLength_ == 0 && selStart_ > 0) {
+      --selStart_;
+      selLength_ = 1;
+    }
+    SetSelText("");
+  } else {
+    Insert(vb::Chr(key));
+  }
+}
+
+void TextBox::UserType(const std::string& text) {
+  if (Parent().ActiveControl() != this) Parent().MoveFocus(this);
+  for (std::size_t i = 0; i < text.size();) {
+    unsigned char c = static_cast<unsigned char>(text[i]);
+    if (c == '\t') {
+      ++i;
+      if (Control* next = NextTabStop(Parent(), this)) {
+        Parent().MoveFocus(next);
+        return;  // the rest goes to the control that now has the focus
+      }
+      TypeOne(9);
+      continue;
+    }
+    if (c == '\r') {
+      i += (i + 1 < text.size() && text[i + 1] == '\n') ? 2 : 1;
+      TypeOne(13);
+      continue;
+    }
+    // One UTF-8 character, its code point as the key.
+    std::size_t n = vb::Utf8Offset(text.substr(i), 1);
+    std::string ch = text.substr(i, n);
+    long code = c < 0x80 ? c : 0;
+    if (c >= 0x80) {
+      code = c & (c >= 0xF0 ? 0x07 : c >= 0xE0 ? 0x0F : 0x1F);
+      for (std::size_t k = 1; k < n; ++k) code = (code << 6) | (ch[k] & 0x3F);
+    }
+    i += n;
+    TypeOne(code);
+  }
+}
+
+std::optional<PropertyValue> TextBox::Get(std::string_view p) const {
+  if (p == "Text") return text_;
+  if (p == "SelStart") return selStart_;
+  if (p == "SelLength") return selLength_;
+  if (p == "SelText") return SelText();
+  if (p == "MultiLine") return multiLine_;
+  if (p == "MaxLength") return maxLength_;
+  if (p == "Locked") return locked_;
+  return Control::Get(p);
+}
+
+bool TextBox::Set(std::string_view p, const PropertyValue& v) {
+  if (p == "Text") {
+    // What the user pastes is cut to the box's limit.
+    std::string t = AsText(v);
+    SetText(maxLength_ > 0 ? vb::Left(t, maxLength_) : t);
+  } else if (p == "SelStart") {
+    SetSelStart(AsLong(v));
+  } else if (p == "SelLength") {
+    SetSelLength(AsLong(v));
+  } else if (p == "SelText") {
+    SetSelText(AsText(v));
+  } else if (p == "Locked") {
+    SetLocked(AsBool(v));
+  } else {
+    return Control::Set(p, v);
+  }
+  return true;
+}
+
+// ---- Label
+
+Label::Label(Form* form, std::string name, int index)
+    : Control(form, ControlKind::kLabel, std::move(name), index) {}
+
+void Label::Reset() {
+  Control::Reset();
+  caption_.clear();
+  backStyle_ = 1;
+}
+
+void Label::SetCaption(std::string v) { caption_ = std::move(v), Changed("Caption"); }
+
+std::optional<PropertyValue> Label::Get(std::string_view p) const {
+  if (p == "Caption") return caption_;
+  if (p == "BackStyle") return static_cast<long>(backStyle_);
+  return Control::Get(p);
+}
+
+bool Label::Set(std::string_view p, const PropertyValue& v) {
+  if (p != "Caption") return Control::Set(p, v);
+  SetCaption(AsText(v));
+  return true;
+}
+
+// ---- CommandButton
+
+CommandButton::CommandButton(Form* form, std::string name, int index)
+    : Control(form, ControlKind::kCommandButton, std::move(name), index) {}
+
+void CommandButton::Reset() {
+  Control::Reset();
+  caption_.clear();
+  default_ = cancel_ = false;
+}
+
+void CommandButton::SetCaption(std::string v) { caption_ = std::move(v), Changed("Caption"); }
+
+std::optional<PropertyValue> CommandButton::Get(std::string_view p) const {
+  if (p == "Caption") return caption_;
+  if (p == "Default") return default_;
+  if (p == "Cancel") return cancel_;
+  return Control::Get(p);
+}
+
+bool CommandButton::Set(std::string_view p, const PropertyValue& v) {
+  if (p != "Caption") return Control::Set(p, v);
+  SetCaption(AsText(v));
+  return true;
+}
+
+// ---- CheckBox
+
+CheckBox::CheckBox(Form* form, std::string name, int index)
+    : Control(form, ControlKind::kCheckBox, std::move(name), index) {}
+
+void CheckBox::Reset() {
+  Control::Reset();
+  caption_.clear();
+  value_ = vbUnchecked;
+}
+
+void CheckBox::SetCaption(std::string v) { caption_ = std::move(v), Changed("Caption"); }
+
+void CheckBox::SetValue(long v) {
+  if (v < vbUnchecked || v > vbGrayed) InvalidValue();
+  if (v == value_) return;
+  value_ = v;
+  Changed("Value");
+  Raise("Click");
+}
+
+void CheckBox::UserClick() { SetValue(value_ == vbChecked ? vbUnchecked : vbChecked); }
+
+std::optional<PropertyValue> CheckBox::Get(std::string_view p) const {
+  if (p == "Caption") return caption_;
+  if (p == "Value") return value_;
+  return Control::Get(p);
+}
+
+bool CheckBox::Set(std::string_view p, const PropertyValue& v) {
+  if (p == "Caption") SetCaption(AsText(v));
+  else if (p == "Value") SetValue(AsLong(v));
+  else return Control::Set(p, v);
+  return true;
+}
+
+// ---- OptionButton
+
+OptionButton::OptionButton(Form* form, std::string name, int index)
+    : Control(form, ControlKind::kOptionButton, std::move(name), index) {}
+
+void OptionButton::Reset() {
+  Control::Reset();
+  caption_.clear();
+  value_ = false;
+}
+
+void OptionButton::SetCaption(std::string v) { caption_ = std::move(v), Changed("Caption"); }
+
+void OptionButton::SetValue(bool v) {
+  if (!v) {
+    if (value_) value_ = false, Changed("Value");
+    return;
+  }
+  for (Control* c : Parent().Controls()) {
+    if (c == this || c->Kind() != ControlKind::kOptionButton) continue;
+    if (c->Container() != Container() || c->ContainerTab() != ContainerTab()) continue;
+    static_cast<OptionButton*>(c)->SetValue(false);
+  }
+  if (value_) return;
+  value_ = true;
+  Changed("Value");
+  Raise("Click");
+}
+
+void OptionButton::UserClick() {
+  if (value_) Raise("Click");
+  else SetValue(true);
+}
+
+std::optional<PropertyValue> OptionButton::Get(std::string_view p) const {
+  if (p == "Caption") return caption_;
+  if (p == "Value") return value_;
+  return Control::Get(p);
+}
+
+bool OptionButton::Set(std::string_view p, const PropertyValue& v) {
+  if (p == "Caption") SetCaption(AsText(v));
+  else if (p == "Value") SetValue(AsBool(v));
+  else return Control::Set(p, v);
+  return true;
+}
+
+// ---- Frame
+
+Frame::Frame(Form* form, std::string name, int index)
+    : Control(form, ControlKind::kFrame, std::move(name), index) {}
+
+void Frame::Reset() {
+  Control::Reset();
+  caption_.clear();
+}
+
+void Frame::SetCaption(std::string v) { caption_ = std::move(v), Changed("Caption"); }
+
+std::optional<PropertyValue> Frame::Get(std::string_view p) const {
+  if (p == "Caption") return caption_;
+  return Control::Get(p);
+}
+
+bool Frame::Set(std::string_view p, const PropertyValue& v) {
+  if (p != "Caption") return Control::Set(p, v);
+  SetCaption(AsText(v));
+  return true;
+}
+
+// ---- Image, PictureBox
+
+Image::Image(Form* form, std::string name, int index)
+    : Control(form, ControlKind::kImage, std::move(name), index) {}
+
+void Image::Reset() {
+  Control::Reset();
+  picture_ = Picture{};
+  stretch_ = false;
+}
+
+void Image::SetPicture(Picture p) { picture_ = std::move(p), Changed("Picture"); }
+
+std::optional<PropertyValue> Image::Get(std::string_view p) const {
+  if (p == "Stretch") return stretch_;
+  return Control::Get(p);
+}
+
+PictureBox::PictureBox(Form* form, std::string name, int index)
+    : Control(form, ControlKind::kPictureBox, std::move(name), index) {}
+
+void PictureBox::Reset() {
+  Control::Reset();
+  picture_ = Picture{};
+  borderStyle_ = 1;
+}
+
+void PictureBox::SetPicture(Picture p) { picture_ = std::move(p), Changed("Picture"); }
+
+std::optional<PropertyValue> PictureBox::Get(std::string_view p) const {
+  if (p == "BorderStyle") return static_cast<long>(borderStyle_);
+  return Control::Get(p);
+}
+
+// ---- ProgressBar
+
+ProgressBar::ProgressBar(Form* form, std::string name, int index)
+    : Control(form, ControlKind::kProgressBar, std::move(name), index) {}
+
+void ProgressBar::Reset() {
+  Control::Reset();
+  min_ = 0, max_ = 100, value_ = 0;
+}
+
+void ProgressBar::SetMin(double v) {
+  if (v >= max_) InvalidValue();
+  min_ = v;
+  value_ = std::max(value_, min_);
+  Changed("Min");
+}
+
+void ProgressBar::SetMax(double v) {
+  if (v <= min_) InvalidValue();
+  max_ = v;
+  value_ = std::min(value_, max_);
+  Changed("Max");
+}
+
+void ProgressBar::SetValue(double v) {
+  if (v < min_ || v > max_) InvalidValue();
+  value_ = v;
+  Changed("Value");
+}
+
+std::optional<PropertyValue> ProgressBar::Get(std::string_view p) const {
+  if (p == "Min") return min_;
+  if (p == "Max") return max_;
+  if (p == "Value") return value_;
+  return Control::Get(p);
+}
+
+bool ProgressBar::Set(std::string_view p, const PropertyValue& v) {
+  if (p == "Min") SetMin(AsDouble(v));
+  else if (p == "Max") SetMax(AsDouble(v));
+  else if (p == "Value") SetValue(AsDouble(v));
+  else return Control::Set(p, v);
+  return true;
+}
+
+// ---- CommonDialog
+
+CommonDialog::CommonDialog(Form* form, std::string name, int index)
+    : Control(form, ControlKind::kCommonDialog, std::move(name), index) {}
+
+void CommonDialog::Reset() {
+  Control::Reset();
+  SetVisible(false);
+  DialogTitle.clear(), Filter.clear(), FileName.clear(), InitDir.clear();
+  Flags = 0;
+  CancelError = false;
+}
+
+void CommonDialog::ShowOpen() {
+  auto result = rt::CurrentPlatform().ShowOpen({DialogTitle, Filter, FileName, InitDir, Flags});
+  if (result) {
+    FileName = *result;
+    return;
+  }
+  FileName.clear();
+  if (CancelError) throw vb::Error(32755, vb::DefaultErrorSource(), "Cancel was selected.");
+}
+
+std::optional<PropertyValue> CommonDialog::Get(std::string_view p) const {
+  if (p == "DialogTitle") return DialogTitle;
+  if (p == "Filter") return Filter;
+  if (p == "FileName") return FileName;
+  if (p == "InitDir") return InitDir;
+  if (p == "Flags") return Flags;
+  if (p == "CancelError") return CancelError;
+  return Control::Get(p);
+}
+
+bool CommonDialog::Set(std::string_view p, const PropertyValue& v) {
+  if (p == "FileName") FileName = AsText(v);
+  else return Control::Set(p, v);
+  return true;
+}
+
+}  // namespace forms
