@@ -1,0 +1,4 @@
+Attribute VB_Name = "Latin"
+' Résumé, naïve, € 5, „quotes“ – Ÿ
+Const Odd = ""
+Const Sign = "é€"

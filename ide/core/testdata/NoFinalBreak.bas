@@ -1,0 +1,3 @@
+Attribute VB_Name = "NoFinalBreak"
+Sub Main()
+End Sub
