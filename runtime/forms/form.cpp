@@ -9,18 +9,18 @@ namespace forms {
 namespace {
 
 std::vector<Form*>& AllFormsList() {
-  static std::vector<Form*> forms;
-  return forms;
+  static auto* forms = new std::vector<Form*>;  // never destroyed: forms may outlive statics
+  return *forms;
 }
 
 std::vector<Form*>& LoadedList() {
-  static std::vector<Form*> forms;
-  return forms;
+  static auto* forms = new std::vector<Form*>;  // never destroyed: forms may outlive statics
+  return *forms;
 }
 
 std::vector<FormObserver*>& Observers() {
-  static std::vector<FormObserver*> observers;
-  return observers;
+  static auto* observers = new std::vector<FormObserver*>;
+  return *observers;
 }
 
 void Erase(std::vector<Form*>& v, Form* f) { v.erase(std::remove(v.begin(), v.end(), f), v.end()); }

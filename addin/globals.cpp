@@ -1,0 +1,7 @@
+#include "addin/globals.h"
+
+namespace bw {
+
+vb::Object<vbide::VBE> VBInst;
+
+}  // namespace bw

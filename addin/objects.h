@@ -1,0 +1,54 @@
+// The library's COM objects: their reference counting, and the count of live objects and
+// server locks that DllCanUnloadNow reports.
+#pragma once
+
+#include <atomic>
+
+#include "host/com.h"
+
+namespace bw {
+
+void LockServer(bool lock);
+// True when no object of this library is alive and no lock is held.
+bool CanUnloadNow();
+long LiveObjects();
+
+namespace objects_detail {
+void Created();
+void Destroyed();
+}  // namespace objects_detail
+
+// IUnknown for a class of this library implementing `Interface`: it starts with one reference
+// (the creator's), deletes itself at the last Release, and counts as live meanwhile.
+// QueryInterface answers IUnknown and the interface's own IID.
+template <class Interface>
+class ComObject : public Interface {
+ public:
+  explicit ComObject(const com::IID& iid) : iid_(iid) { objects_detail::Created(); }
+  virtual ~ComObject() { objects_detail::Destroyed(); }
+  ComObject(const ComObject&) = delete;
+  ComObject& operator=(const ComObject&) = delete;
+
+  com::HRESULT QueryInterface(const com::IID& iid, void** object) override {
+    if (!object) return com::E_POINTER;
+    if (iid == com::IID_IUnknown || iid == iid_) {
+      AddRef();
+      *object = static_cast<Interface*>(this);
+      return com::S_OK;
+    }
+    *object = nullptr;
+    return com::E_NOINTERFACE;
+  }
+  unsigned long AddRef() override { return ++refs_; }
+  unsigned long Release() override {
+    unsigned long n = --refs_;
+    if (n == 0) delete this;
+    return n;
+  }
+
+ private:
+  const com::IID& iid_;
+  std::atomic<unsigned long> refs_{1};
+};
+
+}  // namespace bw

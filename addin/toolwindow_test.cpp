@@ -1,0 +1,108 @@
+#include "addin/toolwindow.h"
+
+#include <gtest/gtest.h>
+
+#include "addin/globals.h"
+#include "addin/version.h"
+#include "host/memory_ide.h"
+#include "runtime/headless/headless_platform.h"
+
+namespace bw {
+namespace {
+
+class ToolWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    rt::InstallPlatform(&platform_);
+    vb::SetVersionInfo(kVersionInfo);
+    VBInst = vb::Object<vbide::VBE>(vbe_);
+    module_ = vbe_->AddModule("Module1", vbide::SplitCrLf("Sub A()\r\n    x = 1\r\nEnd Sub"));
+    window_.Load();
+  }
+  void TearDown() override {
+    VBInst.SetNothing();
+    rt::InstallPlatform(nullptr);
+  }
+  void Click(long index) { window_.Toolbar1.UserClickButton(index); }
+
+  rt::HeadlessPlatform platform_;
+  std::shared_ptr<vbide::MemoryVbe> vbe_ = vbide::MemoryVbe::Create();
+  std::shared_ptr<vbide::MemoryCodeModule> module_;
+  ToolWindow window_;
+};
+
+TEST_F(ToolWindowTest, ToolbarHasTwelveButtonsWithTheirTipsAndPictures) {
+  const char* kTips[] = {"Insert Message Box",          nullptr, "Insert Error Handler", nullptr,
+                         "Comment Selected Code",       "UN-Comment Selected Code", nullptr,
+                         "Insert Header Comment",       nullptr, "Insert WIN32 API Reference",
+                         nullptr,                       "Source Code Database"};
+  ASSERT_EQ(window_.Toolbar1.ButtonCount(), 12);
+  long picture = 0;
+  for (long i = 1; i <= 12; ++i) {
+    const forms::ToolbarButton& b = window_.Toolbar1.Buttons(i);
+    const char* tip = kTips[i - 1];
+    EXPECT_EQ(b.Style, tip ? forms::tbrDefault : forms::tbrSeparator) << i;
+    EXPECT_EQ(b.ToolTipText, tip ? tip : "") << i;
+    EXPECT_EQ(b.Image, tip ? ++picture : 0) << i;
+    EXPECT_TRUE(b.Caption.empty());
+  }
+  EXPECT_EQ(window_.Caption(), "Brindlewick");
+}
+
+TEST_F(ToolWindowTest, ImageListHoldsSevenSixteenPixelPicturesWithSilverMask) {
+  ASSERT_EQ(window_.ImageList1.Count(), 7);
+  EXPECT_EQ(window_.ImageList1.MaskColor, 0xC0C0C0);
+  for (long i = 1; i <= 7; ++i) {
+    const forms::Picture& p = window_.ImageList1.ListImages(i).Picture;
+    EXPECT_EQ(p.Format, "xpm");
+    EXPECT_NE(p.Data.find("\"16 16 "), std::string::npos) << i;
+    EXPECT_NE(p.Data.find("c #C0C0C0"), std::string::npos) << i;
+  }
+}
+
+TEST_F(ToolWindowTest, CommentAndUncommentButtonsWorkOnTheActivePane) {
+  vbe_->Activate("Module1");
+  vbe_->ActiveCodePane()->SetSelection({1, 1, 3, 1});
+  Click(5);
+  EXPECT_EQ(module_->AllLines(), vbide::SplitCrLf("'Sub A()\r\n'    x = 1\r\nEnd Sub"));
+  Click(6);
+  EXPECT_EQ(module_->AllLines(), vbide::SplitCrLf("Sub A()\r\n    x = 1\r\nEnd Sub"));
+  EXPECT_TRUE(platform_.MessageBoxes().empty());
+}
+
+TEST_F(ToolWindowTest, WithoutCodeWindowEachCommandShowsItsOwnMessage) {
+  Click(5);
+  Click(6);
+  ASSERT_EQ(platform_.MessageBoxes().size(), 2u);
+  EXPECT_EQ(platform_.MessageBoxes()[0].Prompt,
+            "You must first be in a VB Code window before you comment out code.");
+  EXPECT_EQ(platform_.MessageBoxes()[0].Title, "Error: Cannot Comment Code");
+  EXPECT_EQ(platform_.MessageBoxes()[0].Buttons, 64);
+  EXPECT_EQ(platform_.MessageBoxes()[1].Prompt,
+            "You must first be in a VB Code window before you can uncomment code.");
+  EXPECT_EQ(platform_.MessageBoxes()[1].Title, "Error: Cannot Uncomment Code");
+}
+
+TEST_F(ToolWindowTest, OtherFailuresGiveTheCriticalReportWithTheRoutineLine) {
+  vbe_->Activate("Module1");
+  vbe_->ActiveCodePane()->SetSelection({3, 1, 6, 1});  // lines 4 and 5 do not exist
+  Click(6);
+  ASSERT_EQ(platform_.MessageBoxes().size(), 1u);
+  EXPECT_EQ(platform_.MessageBoxes()[0].Title, "CRITICAL ERROR");
+  EXPECT_NE(platform_.MessageBoxes()[0].Prompt.find(
+                "   Routine Name : Private Sub cmdUncomment_Click\r\n\r\n     Error Number : 9\r\n"),
+            std::string::npos);
+}
+
+TEST_F(ToolWindowTest, DispatchIgnoresEveryError) {
+  forms::ToolbarButton separator;
+  for (long index : {2, 4, 7, 9, 11, 13, -1}) {
+    separator.Index = index;
+    window_.Toolbar1_ButtonClick(separator);
+  }
+  EXPECT_TRUE(platform_.MessageBoxes().empty());
+  EXPECT_EQ(module_->AllLines(), vbide::SplitCrLf("Sub A()\r\n    x = 1\r\nEnd Sub"));
+}
+
+}  // namespace
+}  // namespace bw
