@@ -9,7 +9,7 @@
 namespace bw {
 
 void LockServer(bool lock);
-// True when no object of this library is alive and no lock is held.
+// True when no object of this library is alive, no lock is held and no window is loaded.
 bool CanUnloadNow();
 long LiveObjects();
 

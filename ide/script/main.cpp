@@ -1,0 +1,149 @@
+// brindlewick-script [--check] FILE...
+//
+// Plays scenario files against the add-in, headless. Without --check it prints a transcript:
+// each command as written, followed by what it printed as "> " lines, so a transcript is itself
+// a scenario that checks. With --check it compares what each command prints with the file's
+// "> " lines and reports every difference with its file and line.
+//
+// Each file runs in a process of its own, so it starts from a fresh state. Exit status: 0 when
+// all ran (and matched), 1 when a check failed, 2 for a scenario error.
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
+#include "ide/script/scenario.h"
+#include "ide/script/session.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kOk = 0;
+constexpr int kCheckFailed = 1;
+constexpr int kScenarioError = 2;
+
+fs::path ProgramFolder() {
+  std::error_code ec;
+  fs::path self = fs::read_symlink("/proc/self/exe", ec);
+  return ec ? fs::current_path() : self.parent_path();
+}
+
+fs::path FromEnvironment(const char* name, const fs::path& fallback) {
+  const char* v = std::getenv(name);
+  return v && *v ? fs::path(v) : fallback;
+}
+
+std::string ReadFile(const fs::path& path, bool* ok) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  *ok = static_cast<bool>(in) || in.eof();
+  return s.str();
+}
+
+void ReportMismatch(const std::string& file, const script::Command& c,
+                    const std::vector<std::string>& got) {
+  std::cout << file << ":" << c.Line << ": output differs after: " << c.Text << "\n";
+  std::cout << "  expected:\n";
+  for (const std::string& e : c.Expected) std::cout << "    > " << e << "\n";
+  std::cout << "  got:\n";
+  for (const std::string& g : got) std::cout << "    > " << g << "\n";
+}
+
+bool Matches(const std::vector<std::string>& expected, const std::vector<std::string>& got) {
+  if (expected.size() != got.size()) return false;
+  for (std::size_t i = 0; i < got.size(); ++i)
+    if (!script::MatchesExpected(expected[i], got[i])) return false;
+  return true;
+}
+
+int RunFile(const fs::path& path, bool check) {
+  const std::string name = path.string();
+  bool ok = false;
+  std::string text = ReadFile(path, &ok);
+  if (!ok) {
+    std::cerr << name << ": error: cannot read the file\n";
+    return kScenarioError;
+  }
+  try {
+    script::Scenario scenario = script::ParseScenario(text);
+    fs::path folder = FromEnvironment("BRINDLEWICK_ADDIN_DIR", ProgramFolder());
+    script::Session session({folder / "libbrindlewick.so",
+                             FromEnvironment("BRINDLEWICK_DATA_DIR", folder / "data"),
+                             fs::absolute(path).parent_path()});
+    int status = kOk;
+    for (const script::Command& c : scenario.Commands) {
+      std::vector<std::string> got = session.Run(c);
+      if (check) {
+        if (!Matches(c.Expected, got)) {
+          ReportMismatch(name, c, got);
+          status = kCheckFailed;
+        }
+        continue;
+      }
+      for (const std::string& line : c.SourceLines) std::cout << line << "\n";
+      for (const std::string& line : got) std::cout << "> " << line << "\n";
+    }
+    if (!check)
+      for (const std::string& line : scenario.TrailingLines) std::cout << line << "\n";
+    return status;
+  } catch (const script::ScenarioError& e) {
+    std::cout.flush();
+    std::cerr << name << ":" << e.Line << ": error: " << e.what() << "\n";
+    return kScenarioError;
+  } catch (const std::exception& e) {
+    std::cout.flush();
+    std::cerr << name << ": error: " << e.what() << "\n";
+    return kScenarioError;
+  }
+}
+
+// Runs one file in a child process, so every file starts from a fresh add-in.
+int RunIsolated(const fs::path& path, bool check) {
+  std::cout.flush();
+  std::fflush(nullptr);
+  pid_t child = fork();
+  if (child < 0) return RunFile(path, check);
+  if (child == 0) {
+    int status = RunFile(path, check);
+    std::cout.flush();
+    std::exit(status);
+  }
+  int wstatus = 0;
+  waitpid(child, &wstatus, 0);
+  if (WIFEXITED(wstatus)) return WEXITSTATUS(wstatus);
+  std::cerr << path.string() << ": error: the run ended abnormally (signal "
+            << (WIFSIGNALED(wstatus) ? WTERMSIG(wstatus) : 0) << ")\n";
+  return kCheckFailed;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  bool check = false;
+  std::vector<fs::path> files;
+  for (int i = 1; i < argc; ++i) {
+    std::string arg = argv[i];
+    if (arg == "--check") check = true;
+    else if (arg == "--help" || arg == "-h") {
+      std::cout << "usage: brindlewick-script [--check] FILE...\n";
+      return kOk;
+    } else files.emplace_back(arg);
+  }
+  if (files.empty()) {
+    std::cerr << "usage: brindlewick-script [--check] FILE...\n";
+    return kScenarioError;
+  }
+  int worst = kOk;
+  for (const fs::path& f : files) {
+    int status = RunIsolated(f, check);
+    if (status == kScenarioError || (status == kCheckFailed && worst == kOk)) worst = status;
+  }
+  return worst;
+}

@@ -1,0 +1,522 @@
+#include "ide/script/session.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+
+#include "runtime/vb/dates.h"
+
+namespace script {
+namespace fs = std::filesystem;
+
+namespace {
+
+const char kProgId[] = "Brindlewick.Connect";
+
+long ToNumber(const std::string& text, int line, const char* what) {
+  char* end = nullptr;
+  long v = std::strtol(text.c_str(), &end, 10);
+  if (text.empty() || *end) throw ScenarioError(line, std::string("not a whole number for ") + what + ": " + text);
+  return v;
+}
+
+double ToTwips(const std::string& text, int line) {
+  char* end = nullptr;
+  double v = std::strtod(text.c_str(), &end);
+  if (text.empty() || *end) throw ScenarioError(line, "not a number: " + text);
+  return v;
+}
+
+void RequireArgs(const std::vector<std::string>& a, std::size_t min, std::size_t max, int line) {
+  if (a.size() - 1 < min || a.size() - 1 > max)
+    throw ScenarioError(line, "wrong number of arguments for " + a[0]);
+}
+
+std::string Hex(long v) {
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "0x%lX", v);
+  return buf;
+}
+
+fs::path FreshFolder() {
+  std::string pattern = (fs::temp_directory_path() / "brindlewick-XXXXXX").string();
+  if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot create a temporary folder");
+  return pattern;
+}
+
+std::optional<forms::PropertyValue> FormProperty(const forms::Form& f, const std::string& p) {
+  if (p == "Caption") return f.Caption();
+  if (p == "Left") return f.Left();
+  if (p == "Top") return f.Top();
+  if (p == "Width") return f.Width();
+  if (p == "Height") return f.Height();
+  if (p == "ScaleWidth") return f.ScaleWidth();
+  if (p == "ScaleHeight") return f.ScaleHeight();
+  if (p == "WindowState") return static_cast<long>(f.WindowState());
+  if (p == "Visible") return f.Visible();
+  if (p == "MousePointer") return f.MousePointer();
+  return std::nullopt;
+}
+
+}  // namespace
+
+// FORM, FORM.CTL or FORM.CTL.PROP, the control with "(i)" for an array member.
+struct Session::Target {
+  std::string Form;
+  std::string Control;
+  int Index = -1;
+  std::string Property;
+
+  static Target Parse(const std::string& text, int line) {
+    Target t;
+    std::size_t a = text.find('.');
+    t.Form = text.substr(0, a);
+    if (a != std::string::npos) {
+      std::size_t b = text.find('.', a + 1);
+      t.Control = text.substr(a + 1, b == std::string::npos ? std::string::npos : b - a - 1);
+      if (b != std::string::npos) t.Property = text.substr(b + 1);
+    }
+    std::size_t open = t.Control.find('(');
+    if (open != std::string::npos) {
+      if (t.Control.back() != ')') throw ScenarioError(line, "bad control name: " + t.Control);
+      t.Index = static_cast<int>(
+          ToNumber(t.Control.substr(open + 1, t.Control.size() - open - 2), line, "an index"));
+      t.Control.erase(open);
+    }
+    if (t.Form.empty() || (a != std::string::npos && t.Control.empty()))
+      throw ScenarioError(line, "bad window or control name: " + text);
+    return t;
+  }
+  std::string Display() const {
+    std::string s = Form + "." + Control;
+    if (Index >= 0) s += "(" + std::to_string(Index) + ")";
+    return s;
+  }
+};
+
+Session::Session(SessionOptions options) : options_(std::move(options)) {
+  rt::InstallPlatform(&platform_);
+  platform_.SetTranscript([this](const std::string& line) { Print(line); });
+  forms::AddObserver(this);
+  SetAppDir(options_.ShippedData);
+  vbe_ = vbide::MemoryVbe::Create();
+  vbe_->SetActivator(&com_);
+  try {
+    com_.RegisterServer(options_.AddinLibrary.string());
+  } catch (const vb::Error& e) {
+    throw ScenarioError(0, "cannot register the add-in library " + options_.AddinLibrary.string() +
+                               ": " + (com_.LastError().empty() ? e.Description : com_.LastError()));
+  }
+  addinDescription_ = platform_.Registry().GetValue(kProgId, "").value_or(kProgId);
+  vbe_->ListAddIn(kProgId, addinDescription_);
+  addins_ = std::make_unique<ide::AddinManager>(vb::Object<vbide::VBE>(vbe_), com_);
+}
+
+Session::~Session() {
+  addins_.reset();
+  forms::RemoveObserver(this);
+  platform_.SetTranscript(nullptr);
+  std::error_code ec;
+  for (const fs::path& p : tempFolders_) fs::remove_all(p, ec);
+}
+
+fs::path Session::PathOf(const std::string& arg) const {
+  fs::path p(arg);
+  return p.is_absolute() ? p : options_.ScenarioDir / p;
+}
+
+std::vector<std::string> Session::Run(const Command& command) {
+  output_.clear();
+  line_ = command.Line;
+  Dispatch(command);
+  std::vector<std::string> faults = platform_.TakeFaults();
+  if (!faults.empty()) throw ScenarioError(line_, "left unanswered: " + faults.front());
+  return std::move(output_);
+}
+
+void Session::Dispatch(const Command& c) {
+  const Args& a = c.Args;
+  const std::string& name = a[0];
+  auto args = [&](std::size_t min, std::size_t max) { RequireArgs(a, min, max, line_); };
+
+  if (name == "module") {
+    args(1, 2);
+    AddModule(c);
+  } else if (name == "save") {
+    args(2, 2);
+    SaveModule(a);
+  } else if (name == "activate") {
+    args(1, 1);
+    if (!vbe_->Activate(a[1])) throw ScenarioError(line_, "no module " + a[1]);
+  } else if (name == "deactivate") {
+    args(0, 0);
+    vbe_->Deactivate();
+  } else if (name == "component") {
+    args(1, 1);
+    if (a[1] == "none") vbe_->SelectNoComponent();
+    else if (!vbe_->SelectComponent(a[1])) throw ScenarioError(line_, "no module " + a[1]);
+  } else if (name == "select") {
+    args(4, 4);
+    auto pane = vbe_->ActiveCodePane();
+    if (pane.IsNothing()) throw ScenarioError(line_, "no code pane is active");
+    pane->SetSelection({ToNumber(a[1], line_, "select"), ToNumber(a[2], line_, "select"),
+                        ToNumber(a[3], line_, "select"), ToNumber(a[4], line_, "select")});
+  } else if (name == "screen") {
+    args(2, 2);
+    platform_.SetScreen(ToTwips(a[1], line_), ToTwips(a[2], line_));
+  } else if (name == "today") {
+    args(1, 1);
+    vb::Date d;
+    if (!vb::ParseIsoDate(a[1], &d)) throw ScenarioError(line_, "not a date YYYY-MM-DD: " + a[1]);
+    platform_.SetToday(d);
+  } else if (name == "setting") {
+    args(3, 3);
+    vb::SaveSetting("Brindlewick", a[1], a[2], a[3]);
+  } else if (name == "appdir") {
+    args(1, 1);
+    if (!fs::is_directory(PathOf(a[1]))) throw ScenarioError(line_, "no folder " + a[1]);
+    SetAppDir(PathOf(a[1]));
+  } else if (name == "display") {
+    args(1, 1);
+    if (a[1] != "sdi" && a[1] != "mdi") throw ScenarioError(line_, "display sdi or mdi");
+    vbe_->SetDisplayModel(a[1] == "mdi" ? vbide::vbext_dm_MDI : vbide::vbext_dm_SDI);
+  } else if (name == "connect") {
+    args(1, 1);
+    ConnectAddin(ToNumber(a[1], line_, "connect"));
+  } else if (name == "disconnect") {
+    args(1, 1);
+    if (!addins_->IsConnected()) throw ScenarioError(line_, "the add-in is not connected");
+    addins_->Disconnect(ToNumber(a[1], line_, "disconnect"));
+  } else if (name == "menu") {
+    args(1, 1);
+    auto result = vbe_->ClickCommand("View", a[1]);
+    if (!result) throw ScenarioError(line_, "no command " + a[1] + " on the View menu");
+    if (result->Error)
+      vb::MsgBox(ide::AddinFailurePrompt(kProgId, "CommandBar_Click", *result->Error),
+                 vb::vbCritical, "Add-In Manager");
+  } else if (name == "close-toolwindow") {
+    args(0, 0);
+    if (!vbe_->LatestToolWindow()) throw ScenarioError(line_, "there is no tool window");
+    forms::UserAction([&] { vbe_->UserCloseToolWindow(); });
+  } else if (name == "answer") {
+    if (a.size() < 2) throw ScenarioError(line_, "answer needs at least one answer");
+    for (std::size_t i = 1; i < a.size(); ++i) {
+      long answer = rt::AnswerFromName(a[i]);
+      if (!answer) throw ScenarioError(line_, "unknown answer " + a[i]);
+      platform_.QueueAnswer(answer);
+    }
+  } else if (name == "file-dialog") {
+    args(1, 1);
+    platform_.QueueFileDialog(a[1] == "cancel" ? std::nullopt : std::optional<std::string>(a[1]));
+  } else if (name == "button" || name == "click" || name == "type" || name == "focus" ||
+             name == "choose" || name == "dblclick" || name == "node") {
+    args(1, 64);
+    UserOnControl(a);
+  } else if (name == "set") {
+    args(2, 2);
+    SetProperty(a);
+  } else if (name == "mouse") {
+    args(5, 5);
+    Mouse(a);
+  } else if (name == "resize" || name == "state" || name == "close") {
+    args(name == "resize" ? 3 : name == "state" ? 2 : 1, name == "resize" ? 3 : name == "state" ? 2 : 1);
+    forms::Form& form = FindForm(a[1]);
+    if (name == "resize") {
+      double w = ToTwips(a[2], line_), h = ToTwips(a[3], line_);
+      forms::UserAction([&] { form.UserResize(w, h); });
+    } else if (name == "state") {
+      int state = a[2] == "normal"      ? forms::vbNormal
+                  : a[2] == "minimized" ? forms::vbMinimized
+                  : a[2] == "maximized" ? forms::vbMaximized
+                                        : -1;
+      if (state < 0) throw ScenarioError(line_, "state normal, minimized or maximized");
+      forms::UserAction([&] { form.UserSetWindowState(state); });
+    } else {
+      forms::UserAction([&] { form.UserClose(); });
+    }
+  } else if (name == "print") {
+    args(1, 3);
+    PrintCommand(a);
+  } else {
+    throw ScenarioError(line_, "unknown command " + name);
+  }
+}
+
+// ---- Set-up
+
+void Session::AddModule(const Command& c) {
+  const std::string& name = c.Args[1];
+  if (c.Args.size() == 2) {
+    files_.erase(name);
+    vbe_->AddModule(name, c.ModuleLines);
+    return;
+  }
+  try {
+    ide::SourceFile file = ide::ReadSourceFile(PathOf(c.Args[2]));
+    vbe_->AddModule(name, file.Lines);
+    files_[name] = std::move(file);
+  } catch (const vb::Error& e) {
+    throw ScenarioError(line_, "cannot read " + c.Args[2] + ": " + e.Description);
+  }
+}
+
+void Session::SaveModule(const Args& a) {
+  auto module = vbe_->FindModule(a[1]);
+  if (!module) throw ScenarioError(line_, "no module " + a[1]);
+  auto it = files_.find(a[1]);
+  const ide::SourceFile original = it == files_.end() ? ide::NewSourceFile() : it->second;
+  try {
+    ide::WriteSourceFile(PathOf(a[2]), original, module->AllLines());
+  } catch (const vb::Error& e) {
+    throw ScenarioError(line_, "cannot write " + a[2] + ": " + e.Description);
+  }
+}
+
+void Session::SetAppDir(const fs::path& from) {
+  fs::path folder = FreshFolder();
+  tempFolders_.push_back(folder);
+  std::error_code ec;
+  if (fs::is_directory(from))
+    fs::copy(from, folder, fs::copy_options::recursive | fs::copy_options::overwrite_existing, ec);
+  if (ec) throw ScenarioError(line_, "cannot copy " + from.string() + ": " + ec.message());
+  platform_.SetAddinFolder(folder.string());
+}
+
+// ---- The add-in's life
+
+void Session::ConnectAddin(long mode) {
+  if (addins_->IsConnected()) throw ScenarioError(line_, "the add-in is already connected");
+  // Started from the Add-In toolbar, the add-in has its button there.
+  if (mode == vbide::vbext_cm_External) vbe_->AddAddInToolbarButton(addinDescription_, kProgId);
+  try {
+    addins_->Connect(kProgId, mode);
+  } catch (const vb::Error& e) {
+    throw ScenarioError(line_, "cannot create " + std::string(kProgId) + ": " +
+                                   (com_.LastError().empty() ? e.Description : com_.LastError()));
+  }
+}
+
+// ---- The user's actions
+
+forms::Form& Session::FindForm(const std::string& name) const {
+  if (forms::Form* f = forms::FindLoadedForm(name)) return *f;
+  if (forms::FormExists(name)) throw ScenarioError(line_, "the window " + name + " is not loaded");
+  throw ScenarioError(line_, "unknown window " + name);
+}
+
+forms::Control& Session::FindControl(const Target& t) const {
+  forms::Form& form = FindForm(t.Form);
+  forms::Control* c = form.FindControl(t.Control, t.Index);
+  if (!c) throw ScenarioError(line_, "unknown control " + t.Display());
+  return *c;
+}
+
+void Session::RequireUsable(const forms::Control& control) const {
+  if (!control.Parent().Visible())
+    throw ScenarioError(line_, "the window " + control.Parent().Name() + " is not visible");
+  for (const forms::Control* c = &control; c; c = c->Container()) {
+    if (!c->Visible() || !c->Enabled())
+      throw ScenarioError(line_, "the control " + c->DisplayName() + " is not visible or not enabled");
+  }
+}
+
+void Session::UserOnControl(const Args& a) {
+  const std::string& action = a[0];
+  Target t = Target::Parse(a[1], line_);
+  forms::Control& control = FindControl(t);
+  RequireUsable(control);
+  auto need = [&](std::size_t n) { RequireArgs(a, n, n, line_); };
+  auto wrongKind = [&] {
+    throw ScenarioError(line_, action + " does not apply to " + t.Display() + ", a " +
+                                   forms::KindName(control.Kind()));
+  };
+  std::function<void()> gesture;
+  if (action == "button") {
+    need(2);
+    auto* bar = dynamic_cast<forms::Toolbar*>(&control);
+    if (!bar) wrongKind();
+    long index = ToNumber(a[2], line_, "button");
+    if (index < 1 || index > bar->ButtonCount())
+      throw ScenarioError(line_, "no button " + a[2] + " on " + t.Display());
+    gesture = [bar, index] { bar->UserClickButton(index); };
+  } else if (action == "click") {
+    need(1);
+    gesture = [&control] { control.UserClick(); };
+  } else if (action == "dblclick") {
+    need(1);
+    gesture = [&control] { control.UserDblClick(); };
+  } else if (action == "focus") {
+    need(1);
+    if (!control.HasTabStop()) wrongKind();
+    gesture = [&control] { control.SetFocus(); };
+  } else if (action == "type") {
+    need(2);
+    auto* box = dynamic_cast<forms::TextBox*>(&control);
+    if (!box) wrongKind();
+    gesture = [box, text = a[2]] { box->UserType(text); };
+  } else if (action == "choose") {
+    need(2);
+    auto* list = dynamic_cast<forms::ListControl*>(&control);
+    if (!list) wrongKind();
+    const auto& items = list->Items();
+    if (std::find(items.begin(), items.end(), a[2]) == items.end())
+      throw ScenarioError(line_, "no entry " + rt::Quote(a[2]) + " in " + t.Display());
+    gesture = [list, item = a[2]] { list->UserChoose(item); };
+  } else {  // node
+    auto* tree = dynamic_cast<forms::TreeView*>(&control);
+    if (!tree) wrongKind();
+    forms::Node* node = tree->FindPath(Args(a.begin() + 2, a.end()));
+    if (!node || a.size() < 3) throw ScenarioError(line_, "no such node in " + t.Display());
+    gesture = [tree, node] { tree->UserClickNode(node); };
+  }
+  forms::UserAction(gesture);
+}
+
+void Session::SetProperty(const Args& a) {
+  Target t = Target::Parse(a[1], line_);
+  if (t.Property.empty()) throw ScenarioError(line_, "set needs WINDOW.CONTROL.PROPERTY");
+  forms::Control& control = FindControl(t);
+  RequireUsable(control);
+  std::optional<forms::PropertyValue> now = control.Get(t.Property);
+  if (!now) throw ScenarioError(line_, "unknown property " + t.Property + " of " + t.Display());
+  forms::PropertyValue value;
+  try {
+    value = forms::ParseValueLike(*now, a[2]);
+  } catch (const vb::Error&) {
+    throw ScenarioError(line_, "not a value for " + t.Property + ": " + a[2]);
+  }
+  bool known = true;
+  forms::UserAction([&] { known = control.Set(t.Property, value); });
+  if (!known) throw ScenarioError(line_, "the property " + t.Property + " cannot be set");
+}
+
+void Session::Mouse(const Args& a) {
+  Target t = Target::Parse(a[1], line_);
+  const std::string& action = a[2];
+  if (action != "down" && action != "move" && action != "up")
+    throw ScenarioError(line_, "mouse down, move or up");
+  int button = a[3] == "left" ? 1 : a[3] == "right" ? 2 : a[3] == "middle" ? 4
+                                                      : static_cast<int>(ToNumber(a[3], line_, "a button"));
+  double x = ToTwips(a[4], line_), y = ToTwips(a[5], line_);
+  if (t.Control.empty()) {
+    forms::Form& form = FindForm(t.Form);
+    if (!form.Visible()) throw ScenarioError(line_, "the window " + t.Form + " is not visible");
+    forms::UserAction([&] { form.UserMouse(action, button, x, y); });
+    return;
+  }
+  forms::Control& control = FindControl(t);
+  RequireUsable(control);
+  forms::UserAction([&] { control.UserMouse(action, button, x, y); });
+}
+
+// ---- Looking
+
+void Session::PrintCommand(const Args& a) {
+  const std::string& what = a[1];
+  auto need = [&](std::size_t n) { RequireArgs(a, n, n, line_); };
+  if (what == "module") {
+    need(2);
+    PrintModule(a[2]);
+  } else if (what == "forms") {
+    need(1);
+    for (forms::Form* f : forms::LoadedForms())
+      if (!f->IsDocument()) Print(f->Name() + (f->Visible() ? " visible" : " hidden"));
+  } else if (what == "setting") {
+    need(3);
+    auto v = platform_.Settings().Get("Brindlewick", a[2], a[3]);
+    Print(a[2] + "." + a[3] + (v ? " = " + rt::Quote(*v) : " missing"));
+  } else if (what == "setwindowpos") {
+    need(2);
+    auto hwnd = lastHwnd_.find(a[2]);
+    auto call = hwnd == lastHwnd_.end() ? std::nullopt : platform_.LastSetWindowPos(hwnd->second);
+    if (!call) {
+      Print("setwindowpos " + a[2] + " none");
+      return;
+    }
+    Print("setwindowpos " + a[2] + " " + std::to_string(call->InsertAfter) + " " +
+          std::to_string(call->X) + " " + std::to_string(call->Y) + " " + std::to_string(call->Cx) +
+          " " + std::to_string(call->Cy) + " " + Hex(call->Flags));
+  } else if (what == "geometry") {
+    need(2);
+    forms::Form& f = FindForm(a[2]);
+    Print(a[2] + " " + forms::FormatNumber(f.Left()) + " " + forms::FormatNumber(f.Top()) + " " +
+          forms::FormatNumber(f.Width()) + " " + forms::FormatNumber(f.Height()));
+  } else if (what == "menu") {
+    need(2);
+    auto captions = vbe_->MenuCaptions(a[2]);
+    if (!captions) throw ScenarioError(line_, "no menu " + a[2]);
+    for (const std::string& c : *captions) Print(rt::Quote(c));
+  } else if (what == "toolwindow") {
+    need(1);
+    auto w = vbe_->LatestToolWindow();
+    if (!w) {
+      Print("toolwindow none");
+      return;
+    }
+    Print("toolwindow " + rt::Quote(w->Caption) + (w->Visible ? " visible" : " hidden") +
+          (w->Docked ? " docked" : " floating"));
+  } else {
+    need(1);
+    PrintTarget(Target::Parse(what, line_));
+  }
+}
+
+void Session::PrintModule(const std::string& name) {
+  auto module = vbe_->FindModule(name);
+  if (!module) throw ScenarioError(line_, "no module " + name);
+  long n = 0;
+  for (const std::string& line : module->AllLines()) Print(std::to_string(++n) + " " + rt::Quote(line));
+}
+
+void Session::PrintTarget(const Target& t) {
+  forms::Form& form = FindForm(t.Form);
+  if (t.Control.empty()) throw ScenarioError(line_, "print needs WINDOW.CONTROL");
+  forms::Control* control = form.FindControl(t.Control, t.Index);
+  if (!t.Property.empty() || !control) {
+    std::optional<forms::PropertyValue> v;
+    std::string label;
+    if (control) {
+      v = control->Get(t.Property);
+      label = t.Display() + "." + t.Property;
+    } else if (t.Property.empty()) {
+      v = FormProperty(form, t.Control);
+      label = t.Form + "." + t.Control;
+    }
+    if (!v) throw ScenarioError(line_, "unknown control or property " + t.Display() +
+                                           (t.Property.empty() ? "" : "." + t.Property));
+    Print(label + " = " + forms::FormatValue(*v));
+    return;
+  }
+  if (auto* tree = dynamic_cast<forms::TreeView*>(control)) {
+    PrintTree(*tree);
+  } else if (auto* list = dynamic_cast<forms::ListControl*>(control)) {
+    for (const std::string& item : list->Items()) Print(rt::Quote(item));
+  } else if (auto* bar = dynamic_cast<forms::StatusBar*>(control)) {
+    for (long i = 1; i <= bar->PanelCount(); ++i) Print(rt::Quote(bar->Panels(i).Text));
+  } else if (auto* toolbar = dynamic_cast<forms::Toolbar*>(control)) {
+    for (long i = 1; i <= toolbar->ButtonCount(); ++i) {
+      const forms::ToolbarButton& b = toolbar->Buttons(i);
+      Print(std::to_string(i) + (b.Style == forms::tbrSeparator
+                                     ? std::string(" separator")
+                                     : " button " + rt::Quote(b.ToolTipText)));
+    }
+  } else {
+    throw ScenarioError(line_, "print needs a property of " + t.Display());
+  }
+}
+
+void Session::PrintTree(const forms::TreeView& tree) {
+  std::function<void(const forms::Node*, int)> walk = [&](const forms::Node* n, int depth) {
+    std::string line(static_cast<std::size_t>(2 * depth), ' ');
+    line += rt::Quote(n->Text()) + " key=" + rt::Quote(n->Key()) +
+            " image=" + std::to_string(n->Image());
+    if (n->Bold()) line += " bold";
+    if (n->Expanded()) line += " expanded";
+    if (n->Selected()) line += " selected";
+    Print(line);
+    for (const forms::Node* child : n->ChildNodes()) walk(child, depth + 1);
+  };
+  for (const forms::Node* root : tree.Roots()) walk(root, 0);
+}
+
+}  // namespace script
