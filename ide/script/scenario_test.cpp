@@ -26,7 +26,7 @@ TEST(TokenizeTest, RejectsBadQuoting) {
 }
 
 TEST(ParseScenarioTest, AttachesExpectedLinesModuleBodiesAndComments) {
-  Scenario s = ParseScenario(R"(# a comment
+  Scenario s = ParseScenario(R"scn(# a comment
 module Module1
 Private Sub A()
 # not a comment here
@@ -38,7 +38,7 @@ print module Module1
 > 1 "Private Sub A()"
 >
 # trailing
-)");
+)scn");
   ASSERT_EQ(s.Commands.size(), 2u);
   const Command& module = s.Commands[0];
   EXPECT_EQ(module.Line, 2);

@@ -109,6 +109,8 @@ Session::Session(SessionOptions options) : options_(std::move(options)) {
   }
   addinDescription_ = platform_.Registry().GetValue(kProgId, "").value_or(kProgId);
   vbe_->ListAddIn(kProgId, addinDescription_);
+  // The user has put the add-in on the IDE's Add-In toolbar too, from where it can be started.
+  vbe_->AddAddInToolbarButton(addinDescription_, kProgId);
   addins_ = std::make_unique<ide::AddinManager>(vb::Object<vbide::VBE>(vbe_), com_);
 }
 
@@ -286,8 +288,6 @@ void Session::SetAppDir(const fs::path& from) {
 
 void Session::ConnectAddin(long mode) {
   if (addins_->IsConnected()) throw ScenarioError(line_, "the add-in is already connected");
-  // Started from the Add-In toolbar, the add-in has its button there.
-  if (mode == vbide::vbext_cm_External) vbe_->AddAddInToolbarButton(addinDescription_, kProgId);
   try {
     addins_->Connect(kProgId, mode);
   } catch (const vb::Error& e) {
