@@ -26,12 +26,13 @@ std::string RegistryAccess::ReadValue(long handle, const std::string& valueName)
   auto value = rt::CurrentPlatform().Registry().GetValue(key->second, valueName);
   if (!value)
     throw vb::Error(kNotFound, "RegistryAccess",
-                    "The registry key \"" + key->second + "\" has no value \"" + valueName +
-                        "\".");
+                    "The registry key \"" + key->second + "\" has no value \"" + valueName + "\".");
   return *value;
 }
 
-void RegistryAccess::CloseKey(long handle) { open_.erase(handle); }
+void RegistryAccess::CloseKey(long handle) {
+  open_.erase(handle);
+}
 
 vb::Object<vbide::CommandBarControl> MenuAccess::AddCommand(
     const vb::Object<vbide::VBE>&, const vb::Object<vbide::CommandBarControl>& menu,

@@ -30,8 +30,8 @@ class MenuAccess {
   // returns it. The byte, long and text arguments are accepted and not used.
   vb::Object<vbide::CommandBarControl> AddCommand(const vb::Object<vbide::VBE>& root,
                                                   const vb::Object<vbide::CommandBarControl>& menu,
-                                                  const std::string& caption, unsigned char,
-                                                  long, const std::string&);
+                                                  const std::string& caption, unsigned char, long,
+                                                  const std::string&);
 };
 
 class ToolbarAccess {

@@ -15,7 +15,9 @@ const char kExternalStartTitle[] = "Creating VB5 Add-Ins: Tool Window";
 
 // ---- The WithEvents variable
 
-CommandBarEventsVariable::~CommandBarEventsVariable() { Bind(nullptr); }
+CommandBarEventsVariable::~CommandBarEventsVariable() {
+  Bind(nullptr);
+}
 
 void CommandBarEventsVariable::Bind(vb::Object<vbide::CommandBarEvents> source) {
   if (!source_.IsNothing()) source_->Unadvise(cookie_);
@@ -33,9 +35,10 @@ com::HRESULT CommandBarEventsVariable::Click(vb::Object<vbide::CommandBarControl
 std::string ExternalStartMessage() {
   const std::string cr = "\r";
   return "An add-in that requires a menu item to" + cr + "run correctly, like this programmer's" +
-         cr + "log, can't be run from the toolbar." + cr + cr + "To run this add-in, check the item " +
-         cr + "'" + kExternalStartTitle + "' in" + cr + "the Add-In Manager dialog box." + cr + cr +
-         "Choose OK and button for this add-in" + cr + "will be removed from Add-In toolbar.";
+         cr + "log, can't be run from the toolbar." + cr + cr +
+         "To run this add-in, check the item " + cr + "'" + kExternalStartTitle + "' in" + cr +
+         "the Add-In Manager dialog box." + cr + cr + "Choose OK and button for this add-in" + cr +
+         "will be removed from Add-In toolbar.";
 }
 
 Connect::Connect() : ComObject(vbide::IID_IDTExtensibility) {}
@@ -80,9 +83,13 @@ void Connect::IDTExtensibility_OnConnection(vb::Object<vbide::VBE> vbInst, long 
   }
 }
 
-void Connect::IDTExtensibility_OnStartupComplete() { DisplayLog(); }
+void Connect::IDTExtensibility_OnStartupComplete() {
+  DisplayLog();
+}
 
-void Connect::IDTExtensibility_OnAddInsUpdate() { VBInst->Addins()->Update(); }
+void Connect::IDTExtensibility_OnAddInsUpdate() {
+  VBInst->Addins()->Update();
+}
 
 void Connect::IDTExtensibility_OnDisconnection(long RemoveMode) {
   if (RemoveMode != vbide::vbext_dm_UserClosed) return;

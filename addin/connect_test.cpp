@@ -151,8 +151,9 @@ TEST_F(ConnectTest, DisplayLogFailureShowsCriticalReportAndCreatesNothing) {
   const rt::MsgBoxRecord& box = platform_.MessageBoxes()[0];
   EXPECT_EQ(box.Buttons, 16);
   EXPECT_EQ(box.Title, "CRITICAL ERROR");
-  EXPECT_NE(box.Prompt.find("   Routine Name : Private Sub DisplayLog\r\n\r\n     Error Number : -"),
-            std::string::npos);
+  EXPECT_NE(
+      box.Prompt.find("   Routine Name : Private Sub DisplayLog\r\n\r\n     Error Number : -"),
+      std::string::npos);
   EXPECT_FALSE(vbe_->LatestToolWindow());
   EXPECT_TRUE(ViewMenu().empty());
   // Unloading then fails on the missing window, and the IDE hears of it.

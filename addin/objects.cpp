@@ -9,13 +9,23 @@ std::atomic<long> g_locks{0};
 }  // namespace
 
 namespace objects_detail {
-void Created() { ++g_objects; }
-void Destroyed() { --g_objects; }
+void Created() {
+  ++g_objects;
+}
+void Destroyed() {
+  --g_objects;
+}
 }  // namespace objects_detail
 
-void LockServer(bool lock) { lock ? ++g_locks : --g_locks; }
+void LockServer(bool lock) {
+  lock ? ++g_locks : --g_locks;
+}
 // A loaded window of the add-in is live code of the library too.
-bool CanUnloadNow() { return g_objects == 0 && g_locks == 0 && forms::LoadedForms().empty(); }
-long LiveObjects() { return g_objects; }
+bool CanUnloadNow() {
+  return g_objects == 0 && g_locks == 0 && forms::LoadedForms().empty();
+}
+long LiveObjects() {
+  return g_objects;
+}
 
 }  // namespace bw

@@ -117,4 +117,6 @@ BW_EXPORT com::HRESULT DllGetClassObject(const com::CLSID* clsid, const com::IID
   return com::CLASS_E_CLASSNOTAVAILABLE;
 }
 
-BW_EXPORT com::HRESULT DllCanUnloadNow() { return bw::CanUnloadNow() ? com::S_OK : com::S_FALSE; }
+BW_EXPORT com::HRESULT DllCanUnloadNow() {
+  return bw::CanUnloadNow() ? com::S_OK : com::S_FALSE;
+}

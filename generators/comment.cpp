@@ -2,7 +2,9 @@
 
 namespace bw {
 
-std::string CommentLine(std::string_view line) { return "'" + std::string(line); }
+std::string CommentLine(std::string_view line) {
+  return "'" + std::string(line);
+}
 
 std::string UncommentLine(std::string_view line) {
   std::size_t mark = line.find('\'');

@@ -40,7 +40,8 @@ std::optional<Guid> ParseGuid(const std::string& text) {
   g.Data1 = part(0, 8);
   g.Data2 = static_cast<std::uint16_t>(part(8, 4));
   g.Data3 = static_cast<std::uint16_t>(part(12, 4));
-  for (int i = 0; i < 8; ++i) g.Data4[i] = static_cast<std::uint8_t>(part(16 + 2 * i, 2));
+  for (int i = 0; i < 8; ++i)
+    g.Data4[i] = static_cast<std::uint8_t>(part(16 + 2 * i, 2));
   return g;
 }
 

@@ -29,7 +29,9 @@ inline constexpr HRESULT CLASS_E_NOAGGREGATION = static_cast<HRESULT>(0x80040110
 inline constexpr HRESULT CLASS_E_CLASSNOTAVAILABLE = static_cast<HRESULT>(0x80040111u);
 inline constexpr HRESULT SELFREG_E_CLASS = static_cast<HRESULT>(0x80040201u);
 
-inline bool Failed(HRESULT hr) { return hr < 0; }
+inline bool Failed(HRESULT hr) {
+  return hr < 0;
+}
 
 struct Guid {
   std::uint32_t Data1 = 0;
@@ -136,7 +138,8 @@ HRESULT Guard(F&& f) noexcept {
   } catch (const vb::Error& e) {
     return SetError(e);
   } catch (const std::exception& e) {
-    return SetError(vb::Error(51, vb::DefaultErrorSource(), std::string("Internal error: ") + e.what()));
+    return SetError(
+        vb::Error(51, vb::DefaultErrorSource(), std::string("Internal error: ") + e.what()));
   } catch (...) {
     return SetError(vb::Error(51, vb::DefaultErrorSource(), "Internal error"));
   }

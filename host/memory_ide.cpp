@@ -27,7 +27,9 @@ ObjectActivator::~ObjectActivator() = default;
 
 namespace {
 
-[[noreturn]] void Raise(long number) { throw vb::Error(number, "VBIDE", vb::StandardDescription(number)); }
+[[noreturn]] void Raise(long number) {
+  throw vb::Error(number, "VBIDE", vb::StandardDescription(number));
+}
 
 // What a call on a destroyed object (a closed window, a deleted menu command) gives.
 [[noreturn]] void RaiseMethodFailed(const std::string& method, const std::string& object) {
@@ -91,7 +93,9 @@ class MemoryPane : public CodePane {
   explicit MemoryPane(std::shared_ptr<MemoryCodeModule> module) : module_(std::move(module)) {}
   Selection GetSelection() override { return selection_; }
   void SetSelection(const Selection& s) override { selection_ = s; }
-  vb::Object<vbide::CodeModule> CodeModule() override { return vb::Object<vbide::CodeModule>(module_); }
+  vb::Object<vbide::CodeModule> CodeModule() override {
+    return vb::Object<vbide::CodeModule>(module_);
+  }
 
  private:
   std::shared_ptr<MemoryCodeModule> module_;
@@ -168,9 +172,9 @@ class MemoryControls : public CommandBarControls {
     return nullptr;
   }
   void Remove(MemoryControl* c) {
-    items_.erase(std::remove_if(items_.begin(), items_.end(),
-                                [c](const auto& p) { return p.get() == c; }),
-                 items_.end());
+    items_.erase(
+        std::remove_if(items_.begin(), items_.end(), [c](const auto& p) { return p.get() == c; }),
+        items_.end());
   }
   std::vector<std::shared_ptr<MemoryControl>>& Items() { return items_; }
 
@@ -226,7 +230,8 @@ class MemoryBarEvents : public CommandBarEvents {
   const std::shared_ptr<MemoryControl>& Control() const { return control_; }
   std::vector<CommandBarEventsSink*> Sinks() const {
     std::vector<CommandBarEventsSink*> v;
-    for (const auto& s : sinks_) v.push_back(s.second);
+    for (const auto& s : sinks_)
+      v.push_back(s.second);
     return v;
   }
 
@@ -297,8 +302,8 @@ void MemoryLinkedWindows::Add(vb::Object<Window> window) {
 }
 
 long MemoryLinkedWindows::Count() {
-  return static_cast<long>(std::count_if(windows_.begin(), windows_.end(),
-                                         [](const auto& w) { return !w.expired(); }));
+  return static_cast<long>(
+      std::count_if(windows_.begin(), windows_.end(), [](const auto& w) { return !w.expired(); }));
 }
 
 class MemoryAddIn : public AddIn {
@@ -419,8 +424,8 @@ class MemoryCommandBars : public CommandBars {
   std::weak_ptr<MemoryVbe> vbe_;
 };
 
-const char* const kMenus[] = {"&File", "&Edit", "&View", "&Project", "F&ormat", "&Debug",
-                              "&Run", "&Tools", "&Add-Ins", "&Window", "&Help"};
+const char* const kMenus[] = {"&File", "&Edit",  "&View",    "&Project", "F&ormat", "&Debug",
+                              "&Run",  "&Tools", "&Add-Ins", "&Window",  "&Help"};
 const char kMenuBar[] = "Menu Bar";
 const char kAddInToolbar[] = "Add-In Toolbar";
 
@@ -430,11 +435,12 @@ const char kAddInToolbar[] = "Add-In Toolbar";
 
 MemoryVbe::MemoryVbe() : state_(std::make_unique<State>()) {
   auto menuBar = std::make_shared<MemoryBar>(kMenuBar);
-  for (const char* menu : kMenus) menuBar->Impl().Add(menu, msoControlPopup);
+  for (const char* menu : kMenus)
+    menuBar->Impl().Add(menu, msoControlPopup);
   state_->Bars.push_back(menuBar);
   state_->Bars.push_back(std::make_shared<MemoryBar>(kAddInToolbar));
-  state_->Main = std::make_shared<MemoryWindow>("Microsoft Visual Basic", com::ComPtr<com::IUnknown>(),
-                                                nullptr);
+  state_->Main = std::make_shared<MemoryWindow>("Microsoft Visual Basic",
+                                                com::ComPtr<com::IUnknown>(), nullptr);
 }
 
 std::shared_ptr<MemoryVbe> MemoryVbe::Create() {
@@ -448,7 +454,8 @@ vb::Object<CodePane> MemoryVbe::ActiveCodePane() {
 
 vb::Object<VBComponent> MemoryVbe::SelectedVBComponent() {
   switch (state_->SelectedMode) {
-    case State::Selected::kNone: return nullptr;
+    case State::Selected::kNone:
+      return nullptr;
     case State::Selected::kNamed:
       return vb::Object<VBComponent>(state_->Modules.at(state_->SelectedName).Component);
     case State::Selected::kFollowActive:
@@ -466,9 +473,13 @@ vb::Object<vbide::Windows> MemoryVbe::Windows() {
   return vb::New<MemoryWindows>(weak_from_this());
 }
 
-vb::Object<Window> MemoryVbe::MainWindow() { return vb::Object<Window>(state_->Main); }
+vb::Object<Window> MemoryVbe::MainWindow() {
+  return vb::Object<Window>(state_->Main);
+}
 
-vb::Object<vbide::Events> MemoryVbe::Events() { return vb::New<MemoryEvents>(weak_from_this()); }
+vb::Object<vbide::Events> MemoryVbe::Events() {
+  return vb::New<MemoryEvents>(weak_from_this());
+}
 
 vb::Object<vbide::CommandBars> MemoryVbe::CommandBars() {
   return vb::New<MemoryCommandBars>(weak_from_this());
@@ -498,7 +509,9 @@ bool MemoryVbe::Activate(const std::string& name) {
   return true;
 }
 
-void MemoryVbe::Deactivate() { state_->Active.clear(); }
+void MemoryVbe::Deactivate() {
+  state_->Active.clear();
+}
 
 vb::Object<CodePane> MemoryVbe::PaneOf(const std::string& name) const {
   auto it = state_->Modules.find(name);
@@ -513,13 +526,17 @@ bool MemoryVbe::SelectComponent(const std::string& name) {
   return true;
 }
 
-void MemoryVbe::SelectNoComponent() { state_->SelectedMode = State::Selected::kNone; }
+void MemoryVbe::SelectNoComponent() {
+  state_->SelectedMode = State::Selected::kNone;
+}
 
 void MemoryVbe::ListAddIn(const std::string& progId, const std::string& description) {
   state_->AddIns.push_back(std::make_shared<MemoryAddIn>(progId, description));
 }
 
-int MemoryVbe::AddinsUpdates() const { return state_->AddinsUpdates; }
+int MemoryVbe::AddinsUpdates() const {
+  return state_->AddinsUpdates;
+}
 
 namespace {
 
@@ -536,7 +553,8 @@ std::optional<std::vector<std::string>> MemoryVbe::MenuCaptions(const std::strin
   MemoryControls* controls = MenuControls(*state_, menu);
   if (!controls) return std::nullopt;
   std::vector<std::string> captions;
-  for (auto& c : controls->Items()) captions.push_back(c->Caption());
+  for (auto& c : controls->Items())
+    captions.push_back(c->Caption());
   return captions;
 }
 
@@ -552,9 +570,9 @@ std::optional<CommandResult> MemoryVbe::ClickCommand(const std::string& menu,
   CommandResult result;
   // Sources the add-in has dropped no longer hear anything.
   auto& sources = state_->EventSources;
-  sources.erase(std::remove_if(sources.begin(), sources.end(),
-                               [](const auto& w) { return w.expired(); }),
-                sources.end());
+  sources.erase(
+      std::remove_if(sources.begin(), sources.end(), [](const auto& w) { return w.expired(); }),
+      sources.end());
   std::vector<std::shared_ptr<MemoryBarEvents>> live;
   for (auto& w : sources)
     if (auto s = w.lock(); s && s->Control() == control) live.push_back(s);

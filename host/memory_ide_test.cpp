@@ -7,7 +7,9 @@
 namespace vbide {
 namespace {
 
-std::vector<std::string> Lines(const std::string& text) { return SplitCrLf(text); }
+std::vector<std::string> Lines(const std::string& text) {
+  return SplitCrLf(text);
+}
 
 class MemoryIdeTest : public ::testing::Test {
  protected:

@@ -174,8 +174,8 @@ class Windows {
   virtual ~Windows();
   // Creates a tool window hosting a new object of the class `progId`; the object is given back
   // in `docObj`. `guidPosition` keys the window's remembered position.
-  virtual vb::Object<Window> CreateToolWindow(vb::Object<AddIn> addInInst, const std::string& progId,
-                                              const std::string& caption,
+  virtual vb::Object<Window> CreateToolWindow(vb::Object<AddIn> addInInst,
+                                              const std::string& progId, const std::string& caption,
                                               const std::string& guidPosition,
                                               com::ComPtr<com::IUnknown>& docObj) = 0;
 };

@@ -10,9 +10,13 @@ namespace {
 Platform* g_platform = nullptr;
 }
 
-void InstallPlatform(Platform* platform) { g_platform = platform; }
+void InstallPlatform(Platform* platform) {
+  g_platform = platform;
+}
 
-bool HasPlatform() { return g_platform != nullptr; }
+bool HasPlatform() {
+  return g_platform != nullptr;
+}
 
 Platform& CurrentPlatform() {
   if (!g_platform) throw vb::RuntimeError(vb::kObjectNotSet);
@@ -39,14 +43,18 @@ void SaveSetting(const std::string& app, const std::string& section, const std::
   rt::CurrentPlatform().Settings().Save(app, section, key, value);
 }
 
-Date Today() { return rt::CurrentPlatform().Today(); }
+Date Today() {
+  return rt::CurrentPlatform().Today();
+}
 
 std::string FormatToday(std::string_view pattern) {
   rt::Platform& p = rt::CurrentPlatform();
   return FormatDate(p.Today(), pattern, p.Locale());
 }
 
-void DoEvents() { rt::CurrentPlatform().DoEvents(); }
+void DoEvents() {
+  rt::CurrentPlatform().DoEvents();
+}
 
 namespace {
 VersionInfo& Version() {

@@ -29,8 +29,10 @@ namespace {
 
 std::string NormalKey(const std::string& key) {
   std::string k = vb::LCase(key);
-  while (!k.empty() && k.front() == '\\') k.erase(0, 1);
-  while (!k.empty() && k.back() == '\\') k.pop_back();
+  while (!k.empty() && k.front() == '\\')
+    k.erase(0, 1);
+  while (!k.empty() && k.back() == '\\')
+    k.pop_back();
   return k;
 }
 

@@ -18,8 +18,8 @@ ComRuntime::Library& ComRuntime::Load(const std::string& path) {
   if (!handle) Fail(std::string("cannot load ") + path + ": " + dlerror());
   Library lib;
   lib.Handle = handle;
-  lib.GetClassObject = reinterpret_cast<decltype(lib.GetClassObject)>(
-      dlsym(handle, "DllGetClassObject"));
+  lib.GetClassObject =
+      reinterpret_cast<decltype(lib.GetClassObject)>(dlsym(handle, "DllGetClassObject"));
   lib.CanUnloadNow = reinterpret_cast<decltype(lib.CanUnloadNow)>(dlsym(handle, "DllCanUnloadNow"));
   if (!lib.GetClassObject) Fail(path + " has no DllGetClassObject");
   return libraries_[path] = lib;

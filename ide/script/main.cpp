@@ -51,9 +51,11 @@ void ReportMismatch(const std::string& file, const script::Command& c,
                     const std::vector<std::string>& got) {
   std::cout << file << ":" << c.Line << ": output differs after: " << c.Text << "\n";
   std::cout << "  expected:\n";
-  for (const std::string& e : c.Expected) std::cout << "    > " << e << "\n";
+  for (const std::string& e : c.Expected)
+    std::cout << "    > " << e << "\n";
   std::cout << "  got:\n";
-  for (const std::string& g : got) std::cout << "    > " << g << "\n";
+  for (const std::string& g : got)
+    std::cout << "    > " << g << "\n";
 }
 
 bool Matches(const std::vector<std::string>& expected, const std::vector<std::string>& got) {
@@ -87,11 +89,14 @@ int RunFile(const fs::path& path, bool check) {
         }
         continue;
       }
-      for (const std::string& line : c.SourceLines) std::cout << line << "\n";
-      for (const std::string& line : got) std::cout << "> " << line << "\n";
+      for (const std::string& line : c.SourceLines)
+        std::cout << line << "\n";
+      for (const std::string& line : got)
+        std::cout << "> " << line << "\n";
     }
     if (!check)
-      for (const std::string& line : scenario.TrailingLines) std::cout << line << "\n";
+      for (const std::string& line : scenario.TrailingLines)
+        std::cout << line << "\n";
     return status;
   } catch (const script::ScenarioError& e) {
     std::cout.flush();
@@ -130,11 +135,13 @@ int main(int argc, char** argv) {
   std::vector<fs::path> files;
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
-    if (arg == "--check") check = true;
+    if (arg == "--check")
+      check = true;
     else if (arg == "--help" || arg == "-h") {
       std::cout << "usage: brindlewick-script [--check] FILE...\n";
       return kOk;
-    } else files.emplace_back(arg);
+    } else
+      files.emplace_back(arg);
   }
   if (files.empty()) {
     std::cerr << "usage: brindlewick-script [--check] FILE...\n";

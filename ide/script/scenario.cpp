@@ -3,14 +3,17 @@
 namespace script {
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t';
+}
 
 std::vector<std::string> SplitLines(std::string_view text) {
   std::vector<std::string> lines;
   std::size_t from = 0;
   while (from <= text.size()) {
     std::size_t at = text.find('\n', from);
-    std::string line(text.substr(from, at == std::string_view::npos ? text.size() - from : at - from));
+    std::string line(
+        text.substr(from, at == std::string_view::npos ? text.size() - from : at - from));
     if (!line.empty() && line.back() == '\r') line.pop_back();
     lines.push_back(line);
     if (at == std::string_view::npos) break;
@@ -22,12 +25,18 @@ std::vector<std::string> SplitLines(std::string_view text) {
 
 char Unescape(char c, int lineNumber) {
   switch (c) {
-    case 'r': return '\r';
-    case 'n': return '\n';
-    case 't': return '\t';
-    case '"': return '"';
-    case '\\': return '\\';
-    default: throw ScenarioError(lineNumber, std::string("unknown escape \\") + c);
+    case 'r':
+      return '\r';
+    case 'n':
+      return '\n';
+    case 't':
+      return '\t';
+    case '"':
+      return '"';
+    case '\\':
+      return '\\';
+    default:
+      throw ScenarioError(lineNumber, std::string("unknown escape \\") + c);
   }
 }
 
@@ -37,7 +46,8 @@ std::vector<std::string> Tokenize(std::string_view line, int lineNumber) {
   std::vector<std::string> args;
   std::size_t i = 0;
   while (true) {
-    while (i < line.size() && IsBlank(line[i])) ++i;
+    while (i < line.size() && IsBlank(line[i]))
+      ++i;
     if (i >= line.size()) break;
     std::string arg;
     if (line[i] == '"') {
@@ -59,7 +69,8 @@ std::vector<std::string> Tokenize(std::string_view line, int lineNumber) {
       if (i < line.size() && !IsBlank(line[i]))
         throw ScenarioError(lineNumber, "a quoted argument must be followed by a blank");
     } else {
-      while (i < line.size() && !IsBlank(line[i])) arg += line[i++];
+      while (i < line.size() && !IsBlank(line[i]))
+        arg += line[i++];
     }
     args.push_back(arg);
   }
@@ -93,9 +104,11 @@ Scenario ParseScenario(std::string_view text) {
     c.SourceLines.push_back(line);
     if (c.Args[0] == "module" && c.Args.size() == 2) {
       std::size_t j = i + 1;
-      while (j < lines.size() && lines[j] != "end-module") c.ModuleLines.push_back(lines[j++]);
+      while (j < lines.size() && lines[j] != "end-module")
+        c.ModuleLines.push_back(lines[j++]);
       if (j >= lines.size()) throw ScenarioError(number, "module without end-module");
-      for (std::size_t k = i + 1; k <= j; ++k) c.SourceLines.push_back(lines[k]);
+      for (std::size_t k = i + 1; k <= j; ++k)
+        c.SourceLines.push_back(lines[k]);
       i = j;
     }
     commands.push_back(std::move(c));

@@ -16,17 +16,16 @@ namespace script {
 // A fault of the scenario itself (unknown command, bad argument, unreadable file): exit status 2.
 class ScenarioError : public std::runtime_error {
  public:
-  ScenarioError(int line, const std::string& message)
-      : std::runtime_error(message), Line(line) {}
+  ScenarioError(int line, const std::string& message) : std::runtime_error(message), Line(line) {}
   int Line;
 };
 
 struct Command {
-  int Line = 0;                           // 1-based line in the file
-  std::string Text;                       // the line as written
-  std::vector<std::string> Args;          // Args[0] is the command's name
-  std::vector<std::string> ModuleLines;   // the body of an inline `module NAME`
-  std::vector<std::string> Expected;      // the "> " lines that follow
+  int Line = 0;                          // 1-based line in the file
+  std::string Text;                      // the line as written
+  std::vector<std::string> Args;         // Args[0] is the command's name
+  std::vector<std::string> ModuleLines;  // the body of an inline `module NAME`
+  std::vector<std::string> Expected;     // the "> " lines that follow
   // The lines of the file this command spans (the comments and blank lines before it
   // included, its expected lines not), for the transcript.
   std::vector<std::string> SourceLines;

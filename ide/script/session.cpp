@@ -16,7 +16,8 @@ const char kProgId[] = "Brindlewick.Connect";
 long ToNumber(const std::string& text, int line, const char* what) {
   char* end = nullptr;
   long v = std::strtol(text.c_str(), &end, 10);
-  if (text.empty() || *end) throw ScenarioError(line, std::string("not a whole number for ") + what + ": " + text);
+  if (text.empty() || *end)
+    throw ScenarioError(line, std::string("not a whole number for ") + what + ": " + text);
   return v;
 }
 
@@ -105,7 +106,8 @@ Session::Session(SessionOptions options) : options_(std::move(options)) {
     com_.RegisterServer(options_.AddinLibrary.string());
   } catch (const vb::Error& e) {
     throw ScenarioError(0, "cannot register the add-in library " + options_.AddinLibrary.string() +
-                               ": " + (com_.LastError().empty() ? e.Description : com_.LastError()));
+                               ": " +
+                               (com_.LastError().empty() ? e.Description : com_.LastError()));
   }
   addinDescription_ = platform_.Registry().GetValue(kProgId, "").value_or(kProgId);
   vbe_->ListAddIn(kProgId, addinDescription_);
@@ -119,7 +121,8 @@ Session::~Session() {
   forms::RemoveObserver(this);
   platform_.SetTranscript(nullptr);
   std::error_code ec;
-  for (const fs::path& p : tempFolders_) fs::remove_all(p, ec);
+  for (const fs::path& p : tempFolders_)
+    fs::remove_all(p, ec);
 }
 
 fs::path Session::PathOf(const std::string& arg) const {
@@ -155,8 +158,10 @@ void Session::Dispatch(const Command& c) {
     vbe_->Deactivate();
   } else if (name == "component") {
     args(1, 1);
-    if (a[1] == "none") vbe_->SelectNoComponent();
-    else if (!vbe_->SelectComponent(a[1])) throw ScenarioError(line_, "no module " + a[1]);
+    if (a[1] == "none")
+      vbe_->SelectNoComponent();
+    else if (!vbe_->SelectComponent(a[1]))
+      throw ScenarioError(line_, "no module " + a[1]);
   } else if (name == "select") {
     args(4, 4);
     auto pane = vbe_->ActiveCodePane();
@@ -221,7 +226,12 @@ void Session::Dispatch(const Command& c) {
     args(5, 5);
     Mouse(a);
   } else if (name == "resize" || name == "state" || name == "close") {
-    args(name == "resize" ? 3 : name == "state" ? 2 : 1, name == "resize" ? 3 : name == "state" ? 2 : 1);
+    args(name == "resize"  ? 3
+         : name == "state" ? 2
+                           : 1,
+         name == "resize"  ? 3
+         : name == "state" ? 2
+                           : 1);
     forms::Form& form = FindForm(a[1]);
     if (name == "resize") {
       double w = ToTwips(a[2], line_), h = ToTwips(a[3], line_);
@@ -316,7 +326,8 @@ void Session::RequireUsable(const forms::Control& control) const {
     throw ScenarioError(line_, "the window " + control.Parent().Name() + " is not visible");
   for (const forms::Control* c = &control; c; c = c->Container()) {
     if (!c->Visible() || !c->Enabled())
-      throw ScenarioError(line_, "the control " + c->DisplayName() + " is not visible or not enabled");
+      throw ScenarioError(line_,
+                          "the control " + c->DisplayName() + " is not visible or not enabled");
   }
 }
 
@@ -395,8 +406,10 @@ void Session::Mouse(const Args& a) {
   const std::string& action = a[2];
   if (action != "down" && action != "move" && action != "up")
     throw ScenarioError(line_, "mouse down, move or up");
-  int button = a[3] == "left" ? 1 : a[3] == "right" ? 2 : a[3] == "middle" ? 4
-                                                      : static_cast<int>(ToNumber(a[3], line_, "a button"));
+  int button = a[3] == "left"     ? 1
+               : a[3] == "right"  ? 2
+               : a[3] == "middle" ? 4
+                                  : static_cast<int>(ToNumber(a[3], line_, "a button"));
   double x = ToTwips(a[4], line_), y = ToTwips(a[5], line_);
   if (t.Control.empty()) {
     forms::Form& form = FindForm(t.Form);
@@ -445,7 +458,8 @@ void Session::PrintCommand(const Args& a) {
     need(2);
     auto captions = vbe_->MenuCaptions(a[2]);
     if (!captions) throw ScenarioError(line_, "no menu " + a[2]);
-    for (const std::string& c : *captions) Print(rt::Quote(c));
+    for (const std::string& c : *captions)
+      Print(rt::Quote(c));
   } else if (what == "toolwindow") {
     need(1);
     auto w = vbe_->LatestToolWindow();
@@ -465,7 +479,8 @@ void Session::PrintModule(const std::string& name) {
   auto module = vbe_->FindModule(name);
   if (!module) throw ScenarioError(line_, "no module " + name);
   long n = 0;
-  for (const std::string& line : module->AllLines()) Print(std::to_string(++n) + " " + rt::Quote(line));
+  for (const std::string& line : module->AllLines())
+    Print(std::to_string(++n) + " " + rt::Quote(line));
 }
 
 void Session::PrintTarget(const Target& t) {
@@ -482,17 +497,20 @@ void Session::PrintTarget(const Target& t) {
       v = FormProperty(form, t.Control);
       label = t.Form + "." + t.Control;
     }
-    if (!v) throw ScenarioError(line_, "unknown control or property " + t.Display() +
-                                           (t.Property.empty() ? "" : "." + t.Property));
+    if (!v)
+      throw ScenarioError(line_, "unknown control or property " + t.Display() +
+                                     (t.Property.empty() ? "" : "." + t.Property));
     Print(label + " = " + forms::FormatValue(*v));
     return;
   }
   if (auto* tree = dynamic_cast<forms::TreeView*>(control)) {
     PrintTree(*tree);
   } else if (auto* list = dynamic_cast<forms::ListControl*>(control)) {
-    for (const std::string& item : list->Items()) Print(rt::Quote(item));
+    for (const std::string& item : list->Items())
+      Print(rt::Quote(item));
   } else if (auto* bar = dynamic_cast<forms::StatusBar*>(control)) {
-    for (long i = 1; i <= bar->PanelCount(); ++i) Print(rt::Quote(bar->Panels(i).Text));
+    for (long i = 1; i <= bar->PanelCount(); ++i)
+      Print(rt::Quote(bar->Panels(i).Text));
   } else if (auto* toolbar = dynamic_cast<forms::Toolbar*>(control)) {
     for (long i = 1; i <= toolbar->ButtonCount(); ++i) {
       const forms::ToolbarButton& b = toolbar->Buttons(i);
@@ -514,9 +532,11 @@ void Session::PrintTree(const forms::TreeView& tree) {
     if (n->Expanded()) line += " expanded";
     if (n->Selected()) line += " selected";
     Print(line);
-    for (const forms::Node* child : n->ChildNodes()) walk(child, depth + 1);
+    for (const forms::Node* child : n->ChildNodes())
+      walk(child, depth + 1);
   };
-  for (const forms::Node* root : tree.Roots()) walk(root, 0);
+  for (const forms::Node* root : tree.Roots())
+    walk(root, 0);
 }
 
 }  // namespace script

@@ -42,7 +42,9 @@ void StatusBar::SetPanelText(long index, std::string text) {
   Changed("Panels");
 }
 
-void StatusBar::Refresh() { Parent().Refresh(); }
+void StatusBar::Refresh() {
+  Parent().Refresh();
+}
 
 // ---- Toolbar
 

@@ -7,23 +7,40 @@ namespace forms {
 
 const char* KindName(ControlKind kind) {
   switch (kind) {
-    case ControlKind::kTextBox: return "TextBox";
-    case ControlKind::kLabel: return "Label";
-    case ControlKind::kCommandButton: return "CommandButton";
-    case ControlKind::kCheckBox: return "CheckBox";
-    case ControlKind::kOptionButton: return "OptionButton";
-    case ControlKind::kFrame: return "Frame";
-    case ControlKind::kComboBox: return "ComboBox";
-    case ControlKind::kListBox: return "ListBox";
-    case ControlKind::kImage: return "Image";
-    case ControlKind::kPictureBox: return "PictureBox";
-    case ControlKind::kTreeView: return "TreeView";
-    case ControlKind::kStatusBar: return "StatusBar";
-    case ControlKind::kProgressBar: return "ProgressBar";
-    case ControlKind::kToolbar: return "Toolbar";
-    case ControlKind::kImageList: return "ImageList";
-    case ControlKind::kTabControl: return "SSTab";
-    case ControlKind::kCommonDialog: return "CommonDialog";
+    case ControlKind::kTextBox:
+      return "TextBox";
+    case ControlKind::kLabel:
+      return "Label";
+    case ControlKind::kCommandButton:
+      return "CommandButton";
+    case ControlKind::kCheckBox:
+      return "CheckBox";
+    case ControlKind::kOptionButton:
+      return "OptionButton";
+    case ControlKind::kFrame:
+      return "Frame";
+    case ControlKind::kComboBox:
+      return "ComboBox";
+    case ControlKind::kListBox:
+      return "ListBox";
+    case ControlKind::kImage:
+      return "Image";
+    case ControlKind::kPictureBox:
+      return "PictureBox";
+    case ControlKind::kTreeView:
+      return "TreeView";
+    case ControlKind::kStatusBar:
+      return "StatusBar";
+    case ControlKind::kProgressBar:
+      return "ProgressBar";
+    case ControlKind::kToolbar:
+      return "Toolbar";
+    case ControlKind::kImageList:
+      return "ImageList";
+    case ControlKind::kTabControl:
+      return "SSTab";
+    case ControlKind::kCommonDialog:
+      return "CommonDialog";
   }
   return "Control";
 }
@@ -34,7 +51,9 @@ Control::Control(Form* form, ControlKind kind, std::string name, int index)
   Control::Reset();
 }
 
-Control::~Control() { form_->UnregisterControl(this); }
+Control::~Control() {
+  form_->UnregisterControl(this);
+}
 
 std::string Control::DisplayName() const {
   return index_ < 0 ? name_ : name_ + "(" + std::to_string(index_) + ")";
@@ -59,7 +78,9 @@ void Control::SetContainer(Control* container, int tab) {
   Changed("Container");
 }
 
-void Control::Changed(std::string_view property) { form_->NotifyChanged(this, property); }
+void Control::Changed(std::string_view property) {
+  form_->NotifyChanged(this, property);
+}
 
 void Control::Raise(std::string_view event) {
   EventArgs args;
@@ -72,19 +93,30 @@ void Control::Raise(std::string_view event, EventArgs& args) {
   form_->Raise(name_, event, args);
 }
 
-
-void Control::SetLeft(double v) { left_ = v, Changed("Left"); }
-void Control::SetTop(double v) { top_ = v, Changed("Top"); }
-void Control::SetWidth(double v) { width_ = v, Changed("Width"); }
-void Control::SetHeight(double v) { height_ = v, Changed("Height"); }
+void Control::SetLeft(double v) {
+  left_ = v, Changed("Left");
+}
+void Control::SetTop(double v) {
+  top_ = v, Changed("Top");
+}
+void Control::SetWidth(double v) {
+  width_ = v, Changed("Width");
+}
+void Control::SetHeight(double v) {
+  height_ = v, Changed("Height");
+}
 
 void Control::Move(double left, double top, double width, double height) {
   left_ = left, top_ = top, width_ = width, height_ = height;
   Changed("Left"), Changed("Top"), Changed("Width"), Changed("Height");
 }
 
-void Control::SetVisible(bool v) { visible_ = v, Changed("Visible"); }
-void Control::SetEnabled(bool v) { enabled_ = v, Changed("Enabled"); }
+void Control::SetVisible(bool v) {
+  visible_ = v, Changed("Visible");
+}
+void Control::SetEnabled(bool v) {
+  enabled_ = v, Changed("Enabled");
+}
 
 bool Control::HasTabStop() const {
   switch (kind_) {
@@ -114,12 +146,24 @@ void Control::SetTabStop(bool v) {
   Changed("TabStop");
 }
 
-void Control::SetTabIndex(long v) { tabIndex_ = v, Changed("TabIndex"); }
-void Control::SetToolTipText(std::string v) { toolTip_ = std::move(v), Changed("ToolTipText"); }
-void Control::SetFont(const Font& f) { font_ = f, Changed("Font"); }
-void Control::SetForeColor(long v) { foreColor_ = v, Changed("ForeColor"); }
-void Control::SetBackColor(long v) { backColor_ = v, Changed("BackColor"); }
-void Control::SetMousePointer(long v) { mousePointer_ = v, Changed("MousePointer"); }
+void Control::SetTabIndex(long v) {
+  tabIndex_ = v, Changed("TabIndex");
+}
+void Control::SetToolTipText(std::string v) {
+  toolTip_ = std::move(v), Changed("ToolTipText");
+}
+void Control::SetFont(const Font& f) {
+  font_ = f, Changed("Font");
+}
+void Control::SetForeColor(long v) {
+  foreColor_ = v, Changed("ForeColor");
+}
+void Control::SetBackColor(long v) {
+  backColor_ = v, Changed("BackColor");
+}
+void Control::SetMousePointer(long v) {
+  mousePointer_ = v, Changed("MousePointer");
+}
 
 void Control::SetFocus() {
   if (!visible_ || !enabled_ || !HasTabStop()) throw vb::RuntimeError(vb::kInvalidProcedureCall);
@@ -149,24 +193,41 @@ std::optional<PropertyValue> Control::Get(std::string_view p) const {
 }
 
 bool Control::Set(std::string_view p, const PropertyValue& v) {
-  if (p == "Left") SetLeft(AsDouble(v));
-  else if (p == "Top") SetTop(AsDouble(v));
-  else if (p == "Width") SetWidth(AsDouble(v));
-  else if (p == "Height") SetHeight(AsDouble(v));
-  else if (p == "Visible") SetVisible(AsBool(v));
-  else if (p == "Enabled") SetEnabled(AsBool(v));
-  else if (p == "TabStop" && HasTabStop()) SetTabStop(AsBool(v));
-  else if (p == "TabIndex") SetTabIndex(AsLong(v));
-  else if (p == "ToolTipText") SetToolTipText(AsText(v));
-  else if (p == "ForeColor") SetForeColor(AsLong(v));
-  else if (p == "BackColor") SetBackColor(AsLong(v));
-  else if (p == "MousePointer") SetMousePointer(AsLong(v));
-  else return false;
+  if (p == "Left")
+    SetLeft(AsDouble(v));
+  else if (p == "Top")
+    SetTop(AsDouble(v));
+  else if (p == "Width")
+    SetWidth(AsDouble(v));
+  else if (p == "Height")
+    SetHeight(AsDouble(v));
+  else if (p == "Visible")
+    SetVisible(AsBool(v));
+  else if (p == "Enabled")
+    SetEnabled(AsBool(v));
+  else if (p == "TabStop" && HasTabStop())
+    SetTabStop(AsBool(v));
+  else if (p == "TabIndex")
+    SetTabIndex(AsLong(v));
+  else if (p == "ToolTipText")
+    SetToolTipText(AsText(v));
+  else if (p == "ForeColor")
+    SetForeColor(AsLong(v));
+  else if (p == "BackColor")
+    SetBackColor(AsLong(v));
+  else if (p == "MousePointer")
+    SetMousePointer(AsLong(v));
+  else
+    return false;
   return true;
 }
 
-void Control::UserClick() { Raise("Click"); }
-void Control::UserDblClick() { Raise("DblClick"); }
+void Control::UserClick() {
+  Raise("Click");
+}
+void Control::UserDblClick() {
+  Raise("DblClick");
+}
 
 void Control::UserMouse(std::string_view action, int button, double x, double y) {
   EventArgs args;

@@ -52,10 +52,10 @@ struct Font {
 
 // What an event routine receives. Only the fields of the event at hand are meaningful.
 struct EventArgs {
-  int Index = -1;       // the control-array member, -1 outside arrays
-  long KeyAscii = 0;    // KeyPress: the character; set to 0 to swallow it
-  int KeyCode = 0;      // KeyDown, KeyUp
-  int Button = 0;       // mouse events: 1 left, 2 right, 4 middle; ButtonClick: unused
+  int Index = -1;     // the control-array member, -1 outside arrays
+  long KeyAscii = 0;  // KeyPress: the character; set to 0 to swallow it
+  int KeyCode = 0;    // KeyDown, KeyUp
+  int Button = 0;     // mouse events: 1 left, 2 right, 4 middle; ButtonClick: unused
   int Shift = 0;
   double X = 0, Y = 0;  // mouse events, twips
   Node* TreeNode = nullptr;

@@ -9,7 +9,9 @@
 namespace forms {
 namespace {
 
-[[noreturn]] void InvalidValue() { throw vb::RuntimeError(vb::kInvalidPropertyValue); }
+[[noreturn]] void InvalidValue() {
+  throw vb::RuntimeError(vb::kInvalidPropertyValue);
+}
 
 // The next control, in tab order after `from`, that can take the focus by Tab.
 Control* NextTabStop(Form& form, Control* from) {
@@ -62,7 +64,9 @@ void TextBox::SetSelLength(long v) {
   Changed("SelLength");
 }
 
-std::string TextBox::SelText() const { return vb::Mid(text_, selStart_ + 1, selLength_); }
+std::string TextBox::SelText() const {
+  return vb::Mid(text_, selStart_ + 1, selLength_);
+}
 
 void TextBox::SetSelText(const std::string& v) {
   std::string before = vb::Left(text_, selStart_);
@@ -74,7 +78,9 @@ void TextBox::SetSelText(const std::string& v) {
   Raise("Change");
 }
 
-void TextBox::SetLocked(bool v) { locked_ = v, Changed("Locked"); }
+void TextBox::SetLocked(bool v) {
+  locked_ = v, Changed("Locked");
+}
 
 void TextBox::Insert(const std::string& s) {
   if (locked_) return;
@@ -130,7 +136,8 @@ void TextBox::UserType(const std::string& text) {
     long code = c < 0x80 ? c : 0;
     if (c >= 0x80) {
       code = c & (c >= 0xF0 ? 0x07 : c >= 0xE0 ? 0x0F : 0x1F);
-      for (std::size_t k = 1; k < n; ++k) code = (code << 6) | (ch[k] & 0x3F);
+      for (std::size_t k = 1; k < n; ++k)
+        code = (code << 6) | (ch[k] & 0x3F);
     }
     i += n;
     TypeOne(code);
@@ -178,7 +185,9 @@ void Label::Reset() {
   backStyle_ = 1;
 }
 
-void Label::SetCaption(std::string v) { caption_ = std::move(v), Changed("Caption"); }
+void Label::SetCaption(std::string v) {
+  caption_ = std::move(v), Changed("Caption");
+}
 
 std::optional<PropertyValue> Label::Get(std::string_view p) const {
   if (p == "Caption") return caption_;
@@ -203,7 +212,9 @@ void CommandButton::Reset() {
   default_ = cancel_ = false;
 }
 
-void CommandButton::SetCaption(std::string v) { caption_ = std::move(v), Changed("Caption"); }
+void CommandButton::SetCaption(std::string v) {
+  caption_ = std::move(v), Changed("Caption");
+}
 
 std::optional<PropertyValue> CommandButton::Get(std::string_view p) const {
   if (p == "Caption") return caption_;
@@ -229,7 +240,9 @@ void CheckBox::Reset() {
   value_ = vbUnchecked;
 }
 
-void CheckBox::SetCaption(std::string v) { caption_ = std::move(v), Changed("Caption"); }
+void CheckBox::SetCaption(std::string v) {
+  caption_ = std::move(v), Changed("Caption");
+}
 
 void CheckBox::SetValue(long v) {
   if (v < vbUnchecked || v > vbGrayed) InvalidValue();
@@ -239,7 +252,9 @@ void CheckBox::SetValue(long v) {
   Raise("Click");
 }
 
-void CheckBox::UserClick() { SetValue(value_ == vbChecked ? vbUnchecked : vbChecked); }
+void CheckBox::UserClick() {
+  SetValue(value_ == vbChecked ? vbUnchecked : vbChecked);
+}
 
 std::optional<PropertyValue> CheckBox::Get(std::string_view p) const {
   if (p == "Caption") return caption_;
@@ -248,9 +263,12 @@ std::optional<PropertyValue> CheckBox::Get(std::string_view p) const {
 }
 
 bool CheckBox::Set(std::string_view p, const PropertyValue& v) {
-  if (p == "Caption") SetCaption(AsText(v));
-  else if (p == "Value") SetValue(AsLong(v));
-  else return Control::Set(p, v);
+  if (p == "Caption")
+    SetCaption(AsText(v));
+  else if (p == "Value")
+    SetValue(AsLong(v));
+  else
+    return Control::Set(p, v);
   return true;
 }
 
@@ -265,7 +283,9 @@ void OptionButton::Reset() {
   value_ = false;
 }
 
-void OptionButton::SetCaption(std::string v) { caption_ = std::move(v), Changed("Caption"); }
+void OptionButton::SetCaption(std::string v) {
+  caption_ = std::move(v), Changed("Caption");
+}
 
 void OptionButton::SetValue(bool v) {
   if (!v) {
@@ -284,8 +304,10 @@ void OptionButton::SetValue(bool v) {
 }
 
 void OptionButton::UserClick() {
-  if (value_) Raise("Click");
-  else SetValue(true);
+  if (value_)
+    Raise("Click");
+  else
+    SetValue(true);
 }
 
 std::optional<PropertyValue> OptionButton::Get(std::string_view p) const {
@@ -295,9 +317,12 @@ std::optional<PropertyValue> OptionButton::Get(std::string_view p) const {
 }
 
 bool OptionButton::Set(std::string_view p, const PropertyValue& v) {
-  if (p == "Caption") SetCaption(AsText(v));
-  else if (p == "Value") SetValue(AsBool(v));
-  else return Control::Set(p, v);
+  if (p == "Caption")
+    SetCaption(AsText(v));
+  else if (p == "Value")
+    SetValue(AsBool(v));
+  else
+    return Control::Set(p, v);
   return true;
 }
 
@@ -311,7 +336,9 @@ void Frame::Reset() {
   caption_.clear();
 }
 
-void Frame::SetCaption(std::string v) { caption_ = std::move(v), Changed("Caption"); }
+void Frame::SetCaption(std::string v) {
+  caption_ = std::move(v), Changed("Caption");
+}
 
 std::optional<PropertyValue> Frame::Get(std::string_view p) const {
   if (p == "Caption") return caption_;
@@ -335,7 +362,9 @@ void Image::Reset() {
   stretch_ = false;
 }
 
-void Image::SetPicture(Picture p) { picture_ = std::move(p), Changed("Picture"); }
+void Image::SetPicture(Picture p) {
+  picture_ = std::move(p), Changed("Picture");
+}
 
 std::optional<PropertyValue> Image::Get(std::string_view p) const {
   if (p == "Stretch") return stretch_;
@@ -351,7 +380,9 @@ void PictureBox::Reset() {
   borderStyle_ = 1;
 }
 
-void PictureBox::SetPicture(Picture p) { picture_ = std::move(p), Changed("Picture"); }
+void PictureBox::SetPicture(Picture p) {
+  picture_ = std::move(p), Changed("Picture");
+}
 
 std::optional<PropertyValue> PictureBox::Get(std::string_view p) const {
   if (p == "BorderStyle") return static_cast<long>(borderStyle_);
@@ -396,10 +427,14 @@ std::optional<PropertyValue> ProgressBar::Get(std::string_view p) const {
 }
 
 bool ProgressBar::Set(std::string_view p, const PropertyValue& v) {
-  if (p == "Min") SetMin(AsDouble(v));
-  else if (p == "Max") SetMax(AsDouble(v));
-  else if (p == "Value") SetValue(AsDouble(v));
-  else return Control::Set(p, v);
+  if (p == "Min")
+    SetMin(AsDouble(v));
+  else if (p == "Max")
+    SetMax(AsDouble(v));
+  else if (p == "Value")
+    SetValue(AsDouble(v));
+  else
+    return Control::Set(p, v);
   return true;
 }
 
@@ -437,8 +472,10 @@ std::optional<PropertyValue> CommonDialog::Get(std::string_view p) const {
 }
 
 bool CommonDialog::Set(std::string_view p, const PropertyValue& v) {
-  if (p == "FileName") FileName = AsText(v);
-  else return Control::Set(p, v);
+  if (p == "FileName")
+    FileName = AsText(v);
+  else
+    return Control::Set(p, v);
   return true;
 }
 

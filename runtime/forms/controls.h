@@ -235,7 +235,8 @@ template <class T>
 class ControlArray {
  public:
   ControlArray(Form* form, const std::string& name, int count) {
-    for (int i = 0; i < count; ++i) members_.push_back(std::make_unique<T>(form, name, i));
+    for (int i = 0; i < count; ++i)
+      members_.push_back(std::make_unique<T>(form, name, i));
   }
   // REQUIRES: 0 <= i < Count() (else 340, as a missing array member gives).
   T& operator()(int i) const {

@@ -23,7 +23,9 @@ std::vector<FormObserver*>& Observers() {
   return *observers;
 }
 
-void Erase(std::vector<Form*>& v, Form* f) { v.erase(std::remove(v.begin(), v.end(), f), v.end()); }
+void Erase(std::vector<Form*>& v, Form* f) {
+  v.erase(std::remove(v.begin(), v.end(), f), v.end());
+}
 
 long NextHwnd() {
   static long next = 0x10010;
@@ -45,11 +47,20 @@ struct Frame {
 Frame FrameOf(int borderStyle, bool hasTitleBar) {
   double side = 0, caption = 0;
   switch (borderStyle) {
-    case vbBSNone: return {0, 0};
-    case vbSizable: side = 60, caption = 330; break;
-    case vbFixedToolWindow: side = 45, caption = 255; break;
-    case vbSizableToolWindow: side = 60, caption = 255; break;
-    default: side = 45, caption = 330; break;
+    case vbBSNone:
+      return {0, 0};
+    case vbSizable:
+      side = 60, caption = 330;
+      break;
+    case vbFixedToolWindow:
+      side = 45, caption = 255;
+      break;
+    case vbSizableToolWindow:
+      side = 60, caption = 255;
+      break;
+    default:
+      side = 45, caption = 330;
+      break;
   }
   return {2 * side, 2 * side + (hasTitleBar ? caption : 0)};
 }
@@ -65,7 +76,9 @@ Form::~Form() {
   Erase(LoadedList(), this);
 }
 
-void Form::RegisterControl(Control* control) { controls_.push_back(control); }
+void Form::RegisterControl(Control* control) {
+  controls_.push_back(control);
+}
 
 void Form::UnregisterControl(Control* control) {
   controls_.erase(std::remove(controls_.begin(), controls_.end(), control), controls_.end());
@@ -102,11 +115,13 @@ void Form::RaiseForm(std::string_view event) {
 
 void Form::NotifyChanged(Control* control, std::string_view property) {
   if (designing_ || !loaded_) return;
-  for (FormObserver* o : Observers()) o->PropertyChanged(*this, control, property);
+  for (FormObserver* o : Observers())
+    o->PropertyChanged(*this, control, property);
 }
 
 void Form::ResetControls() {
-  for (Control* c : controls_) c->Reset();
+  for (Control* c : controls_)
+    c->Reset();
   caption_ = name_;
   left_ = top_ = 0;
   width_ = 4800, height_ = 3600;
@@ -134,7 +149,8 @@ void Form::Load() {
   shownSinceLoad_ = false;
   hwnd_ = NextHwnd();
   LoadedList().push_back(this);
-  for (FormObserver* o : Observers()) o->FormLoaded(*this);
+  for (FormObserver* o : Observers())
+    o->FormLoaded(*this);
   RaiseForm("Load");
 }
 
@@ -149,7 +165,9 @@ void Form::Show() {
   SetVisible(true);
 }
 
-void Form::Hide() { SetVisible(false); }
+void Form::Hide() {
+  SetVisible(false);
+}
 
 void Form::SetVisible(bool v) {
   EnsureLoaded();
@@ -162,9 +180,13 @@ void Form::SetVisible(bool v) {
   }
 }
 
-void Form::Unload() { Close(/*unloadMode=*/1); }
+void Form::Unload() {
+  Close(/*unloadMode=*/1);
+}
 
-void Form::UserClose() { Close(/*unloadMode=*/0); }
+void Form::UserClose() {
+  Close(/*unloadMode=*/0);
+}
 
 void Form::Close(int unloadMode) {
   if (!loaded_) return;
@@ -181,13 +203,20 @@ void Form::Close(int unloadMode) {
   hwnd_ = 0;
   active_ = nullptr;
   Erase(LoadedList(), this);
-  for (FormObserver* o : Observers()) o->FormUnloaded(*this);
+  for (FormObserver* o : Observers())
+    o->FormUnloaded(*this);
 }
 
-void Form::SetCaption(std::string v) { caption_ = std::move(v), NotifyChanged(nullptr, "Caption"); }
+void Form::SetCaption(std::string v) {
+  caption_ = std::move(v), NotifyChanged(nullptr, "Caption");
+}
 
-void Form::SetLeft(double v) { left_ = v, NotifyChanged(nullptr, "Left"); }
-void Form::SetTop(double v) { top_ = v, NotifyChanged(nullptr, "Top"); }
+void Form::SetLeft(double v) {
+  left_ = v, NotifyChanged(nullptr, "Left");
+}
+void Form::SetTop(double v) {
+  top_ = v, NotifyChanged(nullptr, "Top");
+}
 
 void Form::SetWidth(double v) {
   if (v == width_) return;
@@ -244,16 +273,27 @@ void Form::SetWindowState(int v) {
   if (loaded_ && !designing_) RaiseForm("Resize");
 }
 
-void Form::UserSetWindowState(int state) { SetWindowState(state); }
+void Form::UserSetWindowState(int state) {
+  SetWindowState(state);
+}
 
-void Form::SetBorderStyle(int v) { borderStyle_ = v, NotifyChanged(nullptr, "BorderStyle"); }
-void Form::SetMousePointer(long v) { mousePointer_ = v, NotifyChanged(nullptr, "MousePointer"); }
-void Form::SetBackColor(long v) { backColor_ = v, NotifyChanged(nullptr, "BackColor"); }
-void Form::SetControlBox(bool v) { controlBox_ = v, NotifyChanged(nullptr, "ControlBox"); }
+void Form::SetBorderStyle(int v) {
+  borderStyle_ = v, NotifyChanged(nullptr, "BorderStyle");
+}
+void Form::SetMousePointer(long v) {
+  mousePointer_ = v, NotifyChanged(nullptr, "MousePointer");
+}
+void Form::SetBackColor(long v) {
+  backColor_ = v, NotifyChanged(nullptr, "BackColor");
+}
+void Form::SetControlBox(bool v) {
+  controlBox_ = v, NotifyChanged(nullptr, "ControlBox");
+}
 
 void Form::Refresh() {
   if (!loaded_) return;
-  for (FormObserver* o : Observers()) o->Refreshed(*this);
+  for (FormObserver* o : Observers())
+    o->Refreshed(*this);
 }
 
 void Form::MoveFocus(Control* to) {
@@ -281,8 +321,12 @@ void Form::UserMouse(std::string_view action, int button, double x, double y) {
   Raise("Form", event, args);
 }
 
-const std::vector<Form*>& AllForms() { return AllFormsList(); }
-const std::vector<Form*>& LoadedForms() { return LoadedList(); }
+const std::vector<Form*>& AllForms() {
+  return AllFormsList();
+}
+const std::vector<Form*>& LoadedForms() {
+  return LoadedList();
+}
 
 Form* FindLoadedForm(std::string_view name) {
   auto& loaded = LoadedList();
@@ -308,7 +352,9 @@ void UserAction(const std::function<void()>& action) {
 
 FormObserver::~FormObserver() = default;
 
-void AddObserver(FormObserver* observer) { Observers().push_back(observer); }
+void AddObserver(FormObserver* observer) {
+  Observers().push_back(observer);
+}
 
 void RemoveObserver(FormObserver* observer) {
   auto& v = Observers();

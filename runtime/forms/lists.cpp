@@ -25,8 +25,9 @@ void ListControl::AddItem(const std::string& item, long index) {
     at = items_.begin() + index;
   } else if (sorted_) {
     std::string key = vb::LCase(item);
-    at = std::upper_bound(items_.begin(), items_.end(), key,
-                          [](const std::string& k, const std::string& e) { return k < vb::LCase(e); });
+    at = std::upper_bound(
+        items_.begin(), items_.end(), key,
+        [](const std::string& k, const std::string& e) { return k < vb::LCase(e); });
   }
   long pos = static_cast<long>(at - items_.begin());
   items_.insert(at, item);
@@ -37,8 +38,10 @@ void ListControl::AddItem(const std::string& item, long index) {
 void ListControl::RemoveItem(long index) {
   if (index < 0 || index >= ListCount()) throw vb::RuntimeError(vb::kInvalidProcedureCall);
   items_.erase(items_.begin() + index);
-  if (listIndex_ == index) listIndex_ = -1;
-  else if (listIndex_ > index) --listIndex_;
+  if (listIndex_ == index)
+    listIndex_ = -1;
+  else if (listIndex_ > index)
+    --listIndex_;
   Changed("List");
 }
 
@@ -94,7 +97,9 @@ bool ListControl::Set(std::string_view p, const PropertyValue& v) {
 ListBox::ListBox(Form* form, std::string name, int index)
     : ListControl(form, ControlKind::kListBox, std::move(name), index) {}
 
-std::string ListBox::Text() const { return ListIndex() < 0 ? std::string() : List(ListIndex()); }
+std::string ListBox::Text() const {
+  return ListIndex() < 0 ? std::string() : List(ListIndex());
+}
 
 std::optional<PropertyValue> ListBox::Get(std::string_view p) const {
   if (p == "Text") return Text();

@@ -16,12 +16,24 @@ namespace {
 Node::Node(TreeView* tree, std::string key, std::string text, long image)
     : tree_(tree), key_(std::move(key)), text_(std::move(text)), image_(image) {}
 
-void Node::SetText(std::string v) { text_ = std::move(v), tree_->NodeChanged(); }
-void Node::SetImage(long v) { image_ = v, tree_->NodeChanged(); }
-void Node::SetBold(bool v) { bold_ = v, tree_->NodeChanged(); }
-void Node::SetExpanded(bool v) { expanded_ = v, tree_->NodeChanged(); }
-bool Node::Selected() const { return tree_->SelectedItem() == this; }
-long Node::Index() const { return tree_->IndexOf(this); }
+void Node::SetText(std::string v) {
+  text_ = std::move(v), tree_->NodeChanged();
+}
+void Node::SetImage(long v) {
+  image_ = v, tree_->NodeChanged();
+}
+void Node::SetBold(bool v) {
+  bold_ = v, tree_->NodeChanged();
+}
+void Node::SetExpanded(bool v) {
+  expanded_ = v, tree_->NodeChanged();
+}
+bool Node::Selected() const {
+  return tree_->SelectedItem() == this;
+}
+long Node::Index() const {
+  return tree_->IndexOf(this);
+}
 
 TreeView::TreeView(Form* form, std::string name, int index)
     : Control(form, ControlKind::kTreeView, std::move(name), index) {}
@@ -60,10 +72,14 @@ Node& TreeView::Add(Node* relative, int relationship, const std::string& key,
     node->parent_ = relative->parent_;
     list = &SiblingsOf(relative);
     auto pos = std::find(list->begin(), list->end(), relative);
-    if (relationship == tvwFirst) at = list->begin();
-    else if (relationship == tvwNext) at = pos + 1;
-    else if (relationship == tvwPrevious) at = pos;
-    else at = list->end();
+    if (relationship == tvwFirst)
+      at = list->begin();
+    else if (relationship == tvwNext)
+      at = pos + 1;
+    else if (relationship == tvwPrevious)
+      at = pos;
+    else
+      at = list->end();
   } else {
     at = relationship == tvwFirst ? roots_.begin() : roots_.end();
   }
@@ -95,7 +111,8 @@ Node* TreeView::FindKey(const std::string& key) const {
 }
 
 void TreeView::Forget(Node* node) {
-  for (Node* child : std::vector<Node*>(node->children_)) Forget(child);
+  for (Node* child : std::vector<Node*>(node->children_))
+    Forget(child);
   if (selected_ == node) selected_ = nullptr;
   nodes_.erase(std::remove_if(nodes_.begin(), nodes_.end(),
                               [node](const std::unique_ptr<Node>& n) { return n.get() == node; }),

@@ -12,7 +12,9 @@
 namespace forms {
 namespace {
 
-[[noreturn]] void Mismatch() { throw vb::RuntimeError(vb::kTypeMismatch); }
+[[noreturn]] void Mismatch() {
+  throw vb::RuntimeError(vb::kTypeMismatch);
+}
 
 // The whole text as a decimal number, or false.
 bool ParseNumber(const std::string& text, double* out) {
@@ -86,7 +88,9 @@ double AsDouble(const PropertyValue& value) {
   return d;
 }
 
-long AsLong(const PropertyValue& value) { return vb::RoundHalfEven(AsDouble(value)); }
+long AsLong(const PropertyValue& value) {
+  return vb::RoundHalfEven(AsDouble(value));
+}
 
 std::string AsText(const PropertyValue& value) {
   if (auto* s = std::get_if<std::string>(&value)) return *s;

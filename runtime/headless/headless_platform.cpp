@@ -16,22 +16,32 @@ vb::Date SystemToday() {
 // The answers each button set offers, the default first.
 std::vector<long> Offered(long buttons) {
   switch (buttons & 7) {
-    case vb::vbOKCancel: return {vb::vbOK, vb::vbCancel};
-    case vb::vbAbortRetryIgnore: return {vb::vbAbort, vb::vbRetry, vb::vbIgnore};
-    case vb::vbYesNoCancel: return {vb::vbYes, vb::vbNo, vb::vbCancel};
-    case vb::vbYesNo: return {vb::vbYes, vb::vbNo};
-    case vb::vbRetryCancel: return {vb::vbRetry, vb::vbCancel};
-    default: return {vb::vbOK};
+    case vb::vbOKCancel:
+      return {vb::vbOK, vb::vbCancel};
+    case vb::vbAbortRetryIgnore:
+      return {vb::vbAbort, vb::vbRetry, vb::vbIgnore};
+    case vb::vbYesNoCancel:
+      return {vb::vbYes, vb::vbNo, vb::vbCancel};
+    case vb::vbYesNo:
+      return {vb::vbYes, vb::vbNo};
+    case vb::vbRetryCancel:
+      return {vb::vbRetry, vb::vbCancel};
+    default:
+      return {vb::vbOK};
   }
 }
 
 // What a box answers when the script gave nothing: the choice that changes least.
 long HarmlessAnswer(long buttons) {
   switch (buttons & 7) {
-    case vb::vbYesNo: return vb::vbNo;
-    case vb::vbAbortRetryIgnore: return vb::vbAbort;
-    case vb::vbOKOnly: return vb::vbOK;
-    default: return vb::vbCancel;
+    case vb::vbYesNo:
+      return vb::vbNo;
+    case vb::vbAbortRetryIgnore:
+      return vb::vbAbort;
+    case vb::vbOKOnly:
+      return vb::vbOK;
+    default:
+      return vb::vbCancel;
   }
 }
 
@@ -104,14 +114,22 @@ std::vector<std::string> HeadlessPlatform::TakeFaults() {
 
 std::string AnswerName(long answer) {
   switch (answer) {
-    case vb::vbOK: return "OK";
-    case vb::vbCancel: return "Cancel";
-    case vb::vbAbort: return "Abort";
-    case vb::vbRetry: return "Retry";
-    case vb::vbIgnore: return "Ignore";
-    case vb::vbYes: return "Yes";
-    case vb::vbNo: return "No";
-    default: return std::to_string(answer);
+    case vb::vbOK:
+      return "OK";
+    case vb::vbCancel:
+      return "Cancel";
+    case vb::vbAbort:
+      return "Abort";
+    case vb::vbRetry:
+      return "Retry";
+    case vb::vbIgnore:
+      return "Ignore";
+    case vb::vbYes:
+      return "Yes";
+    case vb::vbNo:
+      return "No";
+    default:
+      return std::to_string(answer);
   }
 }
 
@@ -131,12 +149,23 @@ std::string Quote(const std::string& text) {
   std::string out = "\"";
   for (char c : text) {
     switch (c) {
-      case '\r': out += "\\r"; break;
-      case '\n': out += "\\n"; break;
-      case '\t': out += "\\t"; break;
-      case '"': out += "\\\""; break;
-      case '\\': out += "\\\\"; break;
-      default: out += c;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
+      case '"':
+        out += "\\\"";
+        break;
+      case '\\':
+        out += "\\\\";
+        break;
+      default:
+        out += c;
     }
   }
   return out + "\"";

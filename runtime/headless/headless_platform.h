@@ -58,7 +58,9 @@ class HeadlessPlatform : public Platform {
   void SetToday(const vb::Date& date) { today_ = date; }
   void SetAddinFolder(std::string folder) { addinFolder_ = std::move(folder); }
   // Receives each transcript line as it happens.
-  void SetTranscript(std::function<void(const std::string&)> sink) { transcript_ = std::move(sink); }
+  void SetTranscript(std::function<void(const std::string&)> sink) {
+    transcript_ = std::move(sink);
+  }
 
   // Looking.
   const std::vector<MsgBoxRecord>& MessageBoxes() const { return boxes_; }

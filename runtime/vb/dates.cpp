@@ -7,7 +7,8 @@ namespace {
 
 std::size_t RunLength(std::string_view s, std::size_t i) {
   std::size_t n = 1;
-  while (i + n < s.size() && s[i + n] == s[i]) ++n;
+  while (i + n < s.size() && s[i + n] == s[i])
+    ++n;
   return n;
 }
 
@@ -43,10 +44,14 @@ std::string FormatDate(const Date& date, std::string_view pattern, const DateLoc
     if (c == 'd') {
       out += n == 1 ? std::to_string(date.Day) : TwoDigits(date.Day);
     } else if (c == 'm') {
-      if (n == 1) out += std::to_string(date.Month);
-      else if (n == 2) out += TwoDigits(date.Month);
-      else if (n == 3) out += locale.MonthAbbreviations[date.Month - 1];
-      else out += locale.MonthNames[date.Month - 1];
+      if (n == 1)
+        out += std::to_string(date.Month);
+      else if (n == 2)
+        out += TwoDigits(date.Month);
+      else if (n == 3)
+        out += locale.MonthAbbreviations[date.Month - 1];
+      else
+        out += locale.MonthNames[date.Month - 1];
     } else if (c == 'y') {
       out += n <= 2 ? TwoDigits(date.Year) : std::to_string(date.Year);
     } else if (c == '/') {

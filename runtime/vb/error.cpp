@@ -50,8 +50,12 @@ std::string& SourceSlot() {
 }
 }  // namespace
 
-const std::string& DefaultErrorSource() { return SourceSlot(); }
-void SetDefaultErrorSource(std::string source) { SourceSlot() = std::move(source); }
+const std::string& DefaultErrorSource() {
+  return SourceSlot();
+}
+void SetDefaultErrorSource(std::string source) {
+  SourceSlot() = std::move(source);
+}
 
 Error RuntimeError(long number) {
   return Error(number, DefaultErrorSource(), StandardDescription(number));

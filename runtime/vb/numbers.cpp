@@ -8,12 +8,15 @@
 namespace vb {
 namespace {
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
 
 // Length of the digit run at s[i...].
 std::size_t Digits(std::string_view s, std::size_t i) {
   std::size_t n = 0;
-  while (i + n < s.size() && IsDigit(s[i + n])) ++n;
+  while (i + n < s.size() && IsDigit(s[i + n]))
+    ++n;
   return n;
 }
 
@@ -30,7 +33,8 @@ std::string Str(float value) {
   std::string mantissa = digits.substr(0, e);
   std::string exponent = e == std::string::npos ? "" : digits.substr(e);
   if (mantissa.find('.') != std::string::npos) {
-    while (mantissa.back() == '0') mantissa.pop_back();
+    while (mantissa.back() == '0')
+      mantissa.pop_back();
     if (mantissa.back() == '.') mantissa.pop_back();
   }
   if (mantissa.size() > 1 && mantissa[0] == '0' && mantissa[1] == '.') mantissa.erase(0, 1);
@@ -39,7 +43,8 @@ std::string Str(float value) {
 
 double Val(std::string_view text) {
   std::size_t i = 0;
-  while (i < text.size() && text[i] == ' ') ++i;
+  while (i < text.size() && text[i] == ' ')
+    ++i;
   std::size_t start = i;
   if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
   std::size_t intDigits = Digits(text, i);
@@ -60,6 +65,8 @@ double Val(std::string_view text) {
   return std::strtod(number.c_str(), nullptr);
 }
 
-long RoundHalfEven(double value) { return static_cast<long>(std::nearbyint(value)); }
+long RoundHalfEven(double value) {
+  return static_cast<long>(std::nearbyint(value));
+}
 
 }  // namespace vb

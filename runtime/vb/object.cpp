@@ -2,6 +2,8 @@
 
 namespace vb {
 
-void RaiseObjectNotSet() { throw RuntimeError(kObjectNotSet); }
+void RaiseObjectNotSet() {
+  throw RuntimeError(kObjectNotSet);
+}
 
 }  // namespace vb

@@ -24,8 +24,7 @@ class Object {
   Object(std::nullptr_t) {}
   Object(std::shared_ptr<T> p) : p_(std::move(p)) {}
   template <class U>
-    requires std::is_convertible_v<U*, T*>
-  Object(const Object<U>& other) : p_(other.shared()) {}
+  requires std::is_convertible_v<U*, T*> Object(const Object<U>& other) : p_(other.shared()) {}
 
   T* operator->() const { return &**this; }
   T& operator*() const {

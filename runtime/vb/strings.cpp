@@ -7,7 +7,9 @@
 namespace vb {
 namespace {
 
-bool IsContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }
+bool IsContinuation(unsigned char c) {
+  return (c & 0xC0) == 0x80;
+}
 
 void Require(bool ok) {
   if (!ok) throw RuntimeError(kInvalidProcedureCall);
@@ -16,16 +18,16 @@ void Require(bool ok) {
 }  // namespace
 
 long Len(std::string_view s) {
-  return static_cast<long>(std::count_if(s.begin(), s.end(), [](char c) {
-    return !IsContinuation(static_cast<unsigned char>(c));
-  }));
+  return static_cast<long>(std::count_if(
+      s.begin(), s.end(), [](char c) { return !IsContinuation(static_cast<unsigned char>(c)); }));
 }
 
 std::size_t Utf8Offset(std::string_view s, long chars) {
   std::size_t i = 0;
   for (long n = 0; n < chars && i < s.size(); ++n) {
     ++i;
-    while (i < s.size() && IsContinuation(static_cast<unsigned char>(s[i]))) ++i;
+    while (i < s.size() && IsContinuation(static_cast<unsigned char>(s[i])))
+      ++i;
   }
   return i;
 }
@@ -50,7 +52,9 @@ std::string Mid(std::string_view s, long start, long length) {
   return std::string(rest.substr(0, Utf8Offset(rest, length)));
 }
 
-long InStr(std::string_view s, std::string_view find) { return InStr(1, s, find); }
+long InStr(std::string_view s, std::string_view find) {
+  return InStr(1, s, find);
+}
 
 long InStr(long start, std::string_view s, std::string_view find) {
   Require(start >= 1);
@@ -72,7 +76,9 @@ std::string RTrim(std::string_view s) {
   return i == std::string_view::npos ? std::string() : std::string(s.substr(0, i + 1));
 }
 
-std::string Trim(std::string_view s) { return LTrim(RTrim(s)); }
+std::string Trim(std::string_view s) {
+  return LTrim(RTrim(s));
+}
 
 std::string Space(long n) {
   Require(n >= 0);
