@@ -23,9 +23,13 @@ void Seed(const std::string& key, const std::string& value) {
   if (Read(key).empty()) Write(key, value);
 }
 
-std::string StoredNumber(double value) { return vb::Str(static_cast<float>(value)); }
+std::string StoredNumber(double value) {
+  return vb::Str(static_cast<float>(value));
+}
 
-double ReadNumber(const std::string& key) { return vb::Val(Read(key)); }
+double ReadNumber(const std::string& key) {
+  return vb::Val(Read(key));
+}
 
 // The splitter is reached by name, as late-bound code reaches a form's control.
 forms::Control& Splitter(forms::Form& window) {

@@ -96,9 +96,10 @@ TEST_F(SettingsTest, FirstRunSeedsEveryKeyAndOpensAtTheDefaults) {
 }
 
 TEST_F(SettingsTest, StoredValuesAreRestoredAndLeftAsTheyAre) {
-  const Store stored = {{"Width", " 12000"}, {"Height", " 8000"},   {"Top", " 100"},
+  const Store stored = {{"Width", " 12000"}, {"Height", " 8000"},     {"Top", " 100"},
                         {"Left", "-300"},    {"Splitter", " 3000.5"}, {"UserName", "dev1"}};
-  for (const auto& [key, value] : stored) Put(key, value);
+  for (const auto& [key, value] : stored)
+    Put(key, value);
   LoadWindowSettings(window_);
   EXPECT_EQ(Stored(), stored);
   EXPECT_EQ(Shown(), (Geometry{-300, 100, 12000, 8000, 3000.5}));
@@ -162,7 +163,8 @@ TEST_F(SettingsTest, SaveWhileMaximisedOrMinimisedKeepsGeometryButSavesSplitter)
     SCOPED_TRACE(state);
     const Store before = {{"Width", " 11000"}, {"Height", " 7000"},   {"Top", " 10"},
                           {"Left", " 20"},     {"Splitter", " 2000"}, {"UserName", "dev1"}};
-    for (const auto& [key, value] : before) Put(key, value);
+    for (const auto& [key, value] : before)
+      Put(key, value);
     window_.SetWindowState(state);
     window_.imgSplitter.SetLeft(2750);
     SaveWindowSettings(window_);

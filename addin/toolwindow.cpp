@@ -4,6 +4,9 @@
 #include "addin/globals.h"
 #include "addin/resources.h"
 #include "generators/comment.h"
+#include "generators/frmAddMsgBox.h"
+#include "generators/frmErrorHandler.h"
+#include "generators/frmInsertHeader.h"
 
 namespace bw {
 namespace {
@@ -67,8 +70,11 @@ void ToolWindow::Toolbar1_ButtonClick(forms::ToolbarButton& Button) {
   // Every error is ignored: a command that fails here does nothing further.
   try {
     switch (Button.Index) {
+      case 1: forms::DefaultInstance<frmAddMsgBox>().Show(); break;
+      case 3: forms::DefaultInstance<frmErrorHandler>().Show(); break;
       case 5: cmdCommentCode_Click(); break;
       case 6: cmdUncomment_Click(); break;
+      case 8: forms::DefaultInstance<frmInsertHeader>().Show(); break;
       default: break;  // separators, and dialogs not built yet
     }
   } catch (const vb::Error&) {

@@ -4,6 +4,9 @@
 
 #include "addin/globals.h"
 #include "addin/version.h"
+#include "generators/frmAddMsgBox.h"
+#include "generators/frmErrorHandler.h"
+#include "generators/frmInsertHeader.h"
 #include "host/memory_ide.h"
 #include "runtime/headless/headless_platform.h"
 
@@ -102,6 +105,76 @@ TEST_F(ToolWindowTest, DispatchIgnoresEveryError) {
   }
   EXPECT_TRUE(platform_.MessageBoxes().empty());
   EXPECT_EQ(module_->AllLines(), vbide::SplitCrLf("Sub A()\r\n    x = 1\r\nEnd Sub"));
+}
+
+// Unloads a dialog's default instance when the test ends, whatever happened.
+template <class T>
+struct UnloadAtEnd {
+  ~UnloadAtEnd() { forms::DefaultInstance<T>().Unload(); }
+};
+
+TEST_F(ToolWindowTest, ButtonOneShowsTheMessageBoxDialogWhichInserts) {
+  UnloadAtEnd<frmAddMsgBox> cleanup;
+  frmAddMsgBox& dialog = forms::DefaultInstance<frmAddMsgBox>();
+  vbe_->Activate("Module1");
+  vbe_->ActiveCodePane()->SetSelection({2, 1, 2, 1});
+  Click(1);
+  ASSERT_TRUE(dialog.IsLoaded());
+  EXPECT_TRUE(dialog.Visible());
+  EXPECT_TRUE(platform_.LastSetWindowPos(dialog.hWnd()).has_value());
+  dialog.txtMsg.UserType("Hello");
+  // A second click shows the open dialog again, values and all.
+  Click(1);
+  EXPECT_EQ(dialog.txtMsg.Text(), "Hello");
+  dialog.txtTitle.UserType("Greeting");
+  dialog.cmdOK.UserClick();
+  EXPECT_EQ(module_->AllLines(),
+            vbide::SplitCrLf("Sub A()\r\n\tMsgBox \"Hello\", + vbOKOnly + vbDefaultButton1 "
+                             ",\"Greeting\"\r\n    x = 1\r\nEnd Sub"));
+  EXPECT_FALSE(dialog.IsLoaded());
+  // The next click loads it afresh.
+  Click(1);
+  EXPECT_TRUE(dialog.Visible());
+  EXPECT_EQ(dialog.txtMsg.Text(), "");
+}
+
+TEST_F(ToolWindowTest, ButtonThreeShowsTheErrorHandlerDialog) {
+  UnloadAtEnd<frmErrorHandler> cleanup;
+  frmErrorHandler& dialog = forms::DefaultInstance<frmErrorHandler>();
+  vbe_->AddModule("Module2", vbide::SplitCrLf("Private Sub B()\r\n    y = 2\r\nEnd Sub"));
+  vbe_->Activate("Module2");
+  vbe_->ActiveCodePane()->SetSelection({2, 1, 2, 1});
+  Click(3);
+  ASSERT_TRUE(dialog.IsLoaded());
+  EXPECT_TRUE(dialog.Visible());
+  EXPECT_EQ(dialog.txtName.Text(), "Private Sub B");
+  EXPECT_EQ(dialog.ProcHeaderLine, 1);
+  dialog.cmdCancel.UserClick();
+  EXPECT_FALSE(dialog.IsLoaded());
+  EXPECT_TRUE(platform_.MessageBoxes().empty());
+}
+
+TEST_F(ToolWindowTest, ErrorHandlerDialogThatFailsToLoadLeavesOnlyItsOwnMessage) {
+  UnloadAtEnd<frmErrorHandler> cleanup;
+  Click(3);  // no code window: the load reports and unloads, and showing it fails silently
+  EXPECT_FALSE(forms::DefaultInstance<frmErrorHandler>().IsLoaded());
+  ASSERT_EQ(platform_.MessageBoxes().size(), 1u);
+  EXPECT_EQ(platform_.MessageBoxes()[0].Prompt,
+            "You must first be in a VB Code window before Error code can be added.");
+}
+
+TEST_F(ToolWindowTest, ButtonEightShowsTheHeaderDialog) {
+  UnloadAtEnd<frmInsertHeader> cleanup;
+  frmInsertHeader& dialog = forms::DefaultInstance<frmInsertHeader>();
+  platform_.Settings().Save("Brindlewick", "Settings", "UserName", "dev1");
+  platform_.SetToday(vb::Date{1999, 1, 24});
+  Click(8);
+  ASSERT_TRUE(dialog.IsLoaded());
+  EXPECT_TRUE(dialog.Visible());
+  EXPECT_EQ(dialog.txtModName.Text(), "dev1");
+  EXPECT_EQ(dialog.txtModDate.Text(), "24Jan99");
+  dialog.cmdCancel.UserClick();
+  EXPECT_FALSE(dialog.IsLoaded());
 }
 
 }  // namespace

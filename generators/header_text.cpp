@@ -3,6 +3,7 @@
 #include <utility>
 #include <vector>
 
+#include "generators/line_breaks.h"
 #include "runtime/vb/strings.h"
 
 namespace bw {
@@ -23,19 +24,6 @@ constexpr std::string_view kHistoryColumns = " Name            Date        Abstr
 
 constexpr long kNameWidth = 16;
 constexpr long kDateWidth = 12;
-
-// Cuts typed text at each CR and drops the one character after it. A CR at the very end has
-// nothing after it and yields an empty last part.
-std::vector<std::string_view> SplitAtBreaks(std::string_view text) {
-  std::vector<std::string_view> parts;
-  for (std::size_t cr = text.find('\r'); cr != std::string_view::npos; cr = text.find('\r')) {
-    parts.push_back(text.substr(0, cr));
-    std::string_view after = text.substr(cr + 1);
-    text = after.substr(vb::Utf8Offset(after, 1));
-  }
-  parts.push_back(text);
-  return parts;
-}
 
 // The text filled with blanks to `width` characters, or followed by one blank when it is
 // already wider.

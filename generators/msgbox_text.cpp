@@ -3,6 +3,7 @@
 #include <array>
 #include <vector>
 
+#include "generators/line_breaks.h"
 #include "runtime/vb/error.h"
 #include "runtime/vb/strings.h"
 
@@ -22,19 +23,6 @@ std::string_view Piece(const std::array<std::string_view, N>& pieces, int index)
   if (index < 0 || static_cast<std::size_t>(index) >= N)
     throw vb::RuntimeError(vb::kSubscriptOutOfRange);
   return pieces[static_cast<std::size_t>(index)];
-}
-
-// Cuts typed text at each CR and drops the one character after it. A CR at the very end has
-// nothing after it and yields an empty last part.
-std::vector<std::string_view> SplitAtBreaks(std::string_view text) {
-  std::vector<std::string_view> parts;
-  for (std::size_t cr = text.find('\r'); cr != std::string_view::npos; cr = text.find('\r')) {
-    parts.push_back(text.substr(0, cr));
-    std::string_view after = text.substr(cr + 1);
-    text = after.substr(vb::Utf8Offset(after, 1));
-  }
-  parts.push_back(text);
-  return parts;
 }
 
 void AppendQuoted(std::string& out, std::string_view text) {

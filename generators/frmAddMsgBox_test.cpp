@@ -1,0 +1,417 @@
+#include "generators/frmAddMsgBox.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "addin/globals.h"
+#include "addin/version.h"
+#include "host/memory_ide.h"
+#include "runtime/headless/headless_platform.h"
+
+namespace bw {
+namespace {
+
+// Module lines written as they read: "→" stands for a tab, and a line break right after the
+// opening R"( is layout only.
+std::vector<std::string> Lines(std::string_view text) {
+  if (!text.empty() && text.front() == '\n') text.remove_prefix(1);
+  std::vector<std::string> lines(1);
+  for (std::size_t i = 0; i < text.size();) {
+    if (text.substr(i, 3) == "→") {
+      lines.back() += '\t';
+      i += 3;
+    } else if (text[i] == '\n') {
+      if (i + 1 < text.size()) lines.emplace_back();
+      ++i;
+    } else {
+      lines.back() += text[i++];
+    }
+  }
+  return lines;
+}
+
+// One line per control: its name, where it sits, and what the user sees of it.
+std::string Describe(const forms::Form& form) {
+  std::string out;
+  for (const forms::Control* c : form.Controls()) {
+    out += c->DisplayName();
+    if (c->Container()) out += " in " + c->Container()->DisplayName();
+    for (const char* p : {"Caption", "Text", "Value"})
+      if (auto v = c->Get(p)) out += std::string(" ") + p + "=" + forms::FormatValue(*v);
+    if (!c->Enabled()) out += " disabled";
+    if (!c->Visible()) out += " invisible";
+    out += "\n";
+  }
+  return out;
+}
+
+constexpr std::string_view kInitialControls = R"(Label1 Caption="Title"
+txtTitle Text=""
+Label2 Caption="Message"
+txtMsg Text=""
+fraIconType Caption="Icon Type"
+Option1(0) in fraIconType Caption=" None" Value=True
+Option1(1) in fraIconType Caption="" Value=False
+Option1(2) in fraIconType Caption="" Value=False
+Option1(3) in fraIconType Caption="" Value=False
+Option1(4) in fraIconType Caption="" Value=False
+Image1(0) in fraIconType
+Image1(1) in fraIconType
+Image1(2) in fraIconType
+Image1(3) in fraIconType
+fraButtons Caption="Button Type"
+optButton(0) in fraButtons Caption="&OK Only" Value=True
+optButton(1) in fraButtons Caption="OK, &Cancel" Value=False
+optButton(2) in fraButtons Caption="&Abort, Retry, Ignore" Value=False
+optButton(3) in fraButtons Caption="&Yes, No, Cancel" Value=False
+optButton(4) in fraButtons Caption="Yes, &No" Value=False
+optButton(5) in fraButtons Caption="&Retry, Cancel" Value=False
+fraDefBtn Caption="Default Button"
+optDefault(0) in fraDefBtn Caption="&1st" Value=True
+optDefault(1) in fraDefBtn Caption="&2nd" Value=False
+optDefault(2) in fraDefBtn Caption="&3rd" Value=False
+optDefault(3) in fraDefBtn Caption="&4th" Value=False
+Frame1 Caption="Other Settings"
+chkSysModal in Frame1 Caption="&System Modal" Value=0
+chkForeground in Frame1 Caption="&Foreground" Value=0
+Frame2 Caption="Other Settings"
+chkHelpBtn in Frame2 Caption="Help &Button" Value=0
+lblHelpFile in Frame2 Caption="Help File" disabled
+txtHelpFile in Frame2 Text="" disabled
+cmdHelpFile in Frame2 Caption="..." disabled
+lblContextID in Frame2 Caption="Context ID" disabled
+txtHelpID in Frame2 Text="" disabled
+cdlHelpFile invisible
+cmdOK Caption="&Add"
+cmdCancel Caption="&Cancel"
+)";
+
+constexpr std::string_view kModule = R"(
+Private Sub Form_Load()
+    x = 1
+End Sub
+)";
+
+class AddMsgBoxTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    rt::InstallPlatform(&platform_);
+    vb::SetVersionInfo(kVersionInfo);
+    VBInst = vb::Object<vbide::VBE>(vbe_);
+    module_ = vbe_->AddModule("Module1", Lines(kModule));
+    vbe_->Activate("Module1");
+    Caret(2);
+    // Whether the dialog was on the screen when each message box came up.
+    platform_.SetTranscript([this](const std::string& line) {
+      transcript_.push_back(line);
+      if (line.starts_with("msgbox")) visibleAtBox_.push_back(dialog_.Visible());
+    });
+  }
+  void TearDown() override {
+    dialog_.Unload();
+    VBInst.SetNothing();
+    rt::InstallPlatform(nullptr);
+  }
+
+  void Caret(long line) { vbe_->ActiveCodePane()->SetSelection({line, 5, line, 5}); }
+  void Add() { dialog_.cmdOK.UserClick(); }
+  std::vector<std::string> Module() const { return module_->AllLines(); }
+  // Asserts that exactly one message box came up, and returns it.
+  rt::MsgBoxRecord OnlyBox() const {
+    EXPECT_EQ(platform_.MessageBoxes().size(), 1u);
+    return platform_.MessageBoxes().empty() ? rt::MsgBoxRecord{} : platform_.MessageBoxes()[0];
+  }
+
+  rt::HeadlessPlatform platform_;
+  std::shared_ptr<vbide::MemoryVbe> vbe_ = vbide::MemoryVbe::Create();
+  std::shared_ptr<vbide::MemoryCodeModule> module_;
+  std::vector<std::string> transcript_;
+  std::vector<bool> visibleAtBox_;
+  frmAddMsgBox dialog_;
+};
+
+TEST_F(AddMsgBoxTest, OpensWithTheDesignerValues) {
+  dialog_.Show();
+  EXPECT_EQ(dialog_.Caption(), "Insert Message Box");
+  EXPECT_EQ(dialog_.BorderStyle(), forms::vbFixedDialog);
+  EXPECT_EQ(Describe(dialog_), kInitialControls);
+  EXPECT_TRUE(dialog_.txtMsg.MultiLine());
+  EXPECT_EQ(dialog_.txtMsg.ScrollBars(), 2);
+  EXPECT_FALSE(dialog_.txtTitle.MultiLine());
+  for (int i = 0; i < 4; ++i) {
+    const forms::Picture& p = dialog_.Image1(i).GetPicture();
+    EXPECT_EQ(p.Format, "xpm");
+    EXPECT_NE(p.Data.find("\"32 32 "), std::string::npos) << i;
+    EXPECT_EQ(dialog_.Image1(i).Width(), 480);
+    EXPECT_EQ(dialog_.Image1(i).Height(), 480);
+  }
+}
+
+TEST_F(AddMsgBoxTest, LoadCentresTheWindowAndKeepsItOnTop) {
+  dialog_.Show();
+  // Outer size 6585 x 7335 on the 15360 x 11520 screen.
+  EXPECT_EQ(dialog_.Left(), 4387.5);
+  EXPECT_EQ(dialog_.Top(), 2092.5);
+  auto pos = platform_.LastSetWindowPos(dialog_.hWnd());
+  ASSERT_TRUE(pos);
+  // 292.5 and 139.5 pixels round to the even neighbour.
+  EXPECT_EQ((std::vector<long>{pos->InsertAfter, pos->X, pos->Y, pos->Cx, pos->Cy, pos->Flags}),
+            (std::vector<long>{-1, 292, 140, 439, 489, 0x50}));
+  EXPECT_TRUE(dialog_.Visible());
+}
+
+TEST_F(AddMsgBoxTest, PlainMessageIsInsertedAboveTheCaretLine) {
+  dialog_.Show();
+  dialog_.txtMsg.UserType("Hello");
+  dialog_.txtTitle.UserType("Greeting");
+  Add();
+  EXPECT_EQ(Module(), Lines(R"(
+Private Sub Form_Load()
+→MsgBox "Hello", + vbOKOnly + vbDefaultButton1 ,"Greeting"
+    x = 1
+End Sub
+)"));
+  EXPECT_FALSE(dialog_.IsLoaded());
+  EXPECT_TRUE(platform_.MessageBoxes().empty());
+}
+
+TEST_F(AddMsgBoxTest, IconPieceStandsFirst) {
+  dialog_.Show();
+  dialog_.txtMsg.Set("Text", std::string("Hello"));
+  dialog_.txtTitle.Set("Text", std::string("Greeting"));
+  dialog_.Option1(1).UserClick();
+  Add();
+  EXPECT_EQ(Module(), Lines(R"(
+Private Sub Form_Load()
+→MsgBox "Hello", vbCritical + vbOKOnly + vbDefaultButton1 ,"Greeting"
+    x = 1
+End Sub
+)"));
+}
+
+TEST_F(AddMsgBoxTest, TypedLinesIconButtonsDefaultAndFlagsInTheirFixedOrder) {
+  dialog_.Show();
+  dialog_.txtMsg.UserType("First line\r\nSecond line\r\nThird");
+  dialog_.txtTitle.UserType("Save");
+  // Clicked in another order than the pieces are written.
+  dialog_.chkForeground.UserClick();
+  dialog_.optDefault(1).UserClick();
+  dialog_.chkSysModal.UserClick();
+  dialog_.optButton(3).UserClick();
+  dialog_.Option1(2).UserClick();
+  Add();
+  EXPECT_EQ(Module(), Lines(R"(
+Private Sub Form_Load()
+→MsgBox "First line" & vbCrLf & "Second line" & vbCrLf & "Third", vbQuestion + vbYesNoCancel + vbDefaultButton2 + vbSystemModal + vbMsgBoxSetForeground ,"Save"
+    x = 1
+End Sub
+)"));
+}
+
+TEST_F(AddMsgBoxTest, HelpButtonAddsHelpFileAndContextId) {
+  dialog_.Show();
+  dialog_.txtMsg.UserType("M");
+  dialog_.txtTitle.UserType("T");
+  dialog_.chkHelpBtn.UserClick();
+  dialog_.txtHelpFile.UserType("app.hlp");
+  dialog_.txtHelpID.UserType("1001");
+  Add();
+  EXPECT_EQ(Module(), Lines(R"(
+Private Sub Form_Load()
+→MsgBox "M", + vbOKOnly + vbDefaultButton1 + vbMsgBoxHelpButton ,"T" , "app.hlp" , 1001
+    x = 1
+End Sub
+)"));
+}
+
+TEST_F(AddMsgBoxTest, TextsAreCopiedAsTypedWithEveryBreak) {
+  dialog_.Show();
+  dialog_.txtMsg.UserType("Say \"hi\"\r\n\r\nEnds with break\r\n");
+  dialog_.txtTitle.UserType(" \"T\" ");
+  dialog_.optButton(5).UserClick();
+  dialog_.optDefault(3).UserClick();
+  dialog_.Option1(4).UserClick();
+  Add();
+  EXPECT_EQ(Module(), Lines(R"(
+Private Sub Form_Load()
+→MsgBox "Say "hi"" & vbCrLf & "" & vbCrLf & "Ends with break" & vbCrLf & "", vbInformation + vbRetryCancel + vbDefaultButton4 ," "T" "
+    x = 1
+End Sub
+)"));
+}
+
+TEST_F(AddMsgBoxTest, EmptyMessageAndTitle) {
+  dialog_.Show();
+  Add();
+  EXPECT_EQ(Module(), Lines(R"(
+Private Sub Form_Load()
+→MsgBox "", + vbOKOnly + vbDefaultButton1 ,""
+    x = 1
+End Sub
+)"));
+}
+
+TEST_F(AddMsgBoxTest, HelpCheckBoxEnablesAndDisablesHelpControlsKeepingTheirText) {
+  dialog_.Show();
+  dialog_.chkHelpBtn.UserClick();
+  dialog_.txtHelpFile.UserType("kept.hlp");
+  dialog_.txtHelpID.UserType("7");
+  const forms::Control* const help[] = {&dialog_.lblHelpFile, &dialog_.txtHelpFile,
+                                        &dialog_.cmdHelpFile, &dialog_.lblContextID,
+                                        &dialog_.txtHelpID};
+  for (const forms::Control* c : help)
+    EXPECT_TRUE(c->Enabled()) << c->Name();
+  dialog_.chkHelpBtn.UserClick();
+  EXPECT_EQ(Describe(dialog_).substr(Describe(dialog_).find("chkHelpBtn")),
+            R"(chkHelpBtn in Frame2 Caption="Help &Button" Value=0
+lblHelpFile in Frame2 Caption="Help File" disabled
+txtHelpFile in Frame2 Text="kept.hlp" disabled
+cmdHelpFile in Frame2 Caption="..." disabled
+lblContextID in Frame2 Caption="Context ID" disabled
+txtHelpID in Frame2 Text="7" disabled
+cdlHelpFile invisible
+cmdOK Caption="&Add"
+cmdCancel Caption="&Cancel"
+)");
+  // Unchecked, the kept texts play no part in the statement.
+  dialog_.txtMsg.UserType("M");
+  Add();
+  EXPECT_EQ(Module()[1], "\tMsgBox \"M\", + vbOKOnly + vbDefaultButton1 ,\"\"");
+}
+
+TEST_F(AddMsgBoxTest, HelpFileDialogFillsTheBoxAndCancelLeavesIt) {
+  dialog_.Show();
+  dialog_.chkHelpBtn.UserClick();
+  platform_.QueueFileDialog("C:\\Help\\app.hlp");
+  dialog_.cmdHelpFile.UserClick();
+  EXPECT_EQ(dialog_.txtHelpFile.Text(), "C:\\Help\\app.hlp");
+  EXPECT_EQ(dialog_.cdlHelpFile.Flags, 4);
+  platform_.QueueFileDialog(std::nullopt);
+  dialog_.cmdHelpFile.UserClick();
+  EXPECT_EQ(dialog_.txtHelpFile.Text(), "C:\\Help\\app.hlp");
+  EXPECT_EQ(transcript_,
+            (std::vector<std::string>{
+                R"(file-dialog "HelpFile" "Help Files (*.hlp)|*.hlp" -> "C:\\Help\\app.hlp")",
+                R"(file-dialog "HelpFile" "Help Files (*.hlp)|*.hlp" -> cancel)"}));
+  EXPECT_TRUE(platform_.TakeFaults().empty());
+  EXPECT_TRUE(platform_.MessageBoxes().empty());
+}
+
+TEST_F(AddMsgBoxTest, HelpValuesOfOnlyBlanksFailTheCheckAndTheDialogStays) {
+  dialog_.Show();
+  dialog_.txtMsg.UserType("M");
+  dialog_.chkHelpBtn.UserClick();
+  dialog_.txtHelpFile.UserType("app.hlp");
+  dialog_.txtHelpID.UserType("   ");
+  Add();
+  rt::MsgBoxRecord box = OnlyBox();
+  EXPECT_EQ(box.Prompt,
+            "If Help button is checked, you must also specify Help file and context ID.");
+  EXPECT_EQ(box.Buttons, 16);
+  EXPECT_EQ(box.Title, "ERROR - Invaild Help File (and or) Context ID");
+  EXPECT_EQ(Module(), Lines(kModule));
+  EXPECT_TRUE(dialog_.IsLoaded());
+  EXPECT_TRUE(dialog_.Visible());
+  EXPECT_EQ(dialog_.txtHelpID.Text(), "   ");
+
+  // Corrected, with trailing blanks that pass the check and are written as typed.
+  dialog_.txtHelpID.UserType("5 ");
+  Add();
+  EXPECT_EQ(Module()[1],
+            "\tMsgBox \"M\", + vbOKOnly + vbDefaultButton1 + vbMsgBoxHelpButton ,\"\" , "
+            "\"app.hlp\" ,    5 ");
+}
+
+TEST_F(AddMsgBoxTest, HelpCheckComesBeforeTheComponentCheck) {
+  vbe_->SelectNoComponent();
+  dialog_.Show();
+  dialog_.chkHelpBtn.UserClick();
+  Add();
+  EXPECT_EQ(OnlyBox().Title, "ERROR - Invaild Help File (and or) Context ID");
+  EXPECT_TRUE(dialog_.Visible());
+}
+
+TEST_F(AddMsgBoxTest, WithoutSelectedComponentNothingIsInsertedAndTheDialogStays) {
+  vbe_->SelectNoComponent();
+  dialog_.Show();
+  dialog_.txtMsg.UserType("Hello");
+  Add();
+  rt::MsgBoxRecord box = OnlyBox();
+  EXPECT_EQ(box.Prompt, "Can't insert MsgBox code\runless component is selected.");
+  EXPECT_EQ(box.Buttons, 16);
+  EXPECT_EQ(box.Title, "Brindlewick");
+  EXPECT_EQ(Module(), Lines(kModule));
+  EXPECT_TRUE(dialog_.Visible());
+  EXPECT_EQ(dialog_.txtMsg.Text(), "Hello");
+}
+
+TEST_F(AddMsgBoxTest, WithoutCodeWindowTheDialogHidesTellsAndUnloads) {
+  vbe_->SelectComponent("Module1");
+  vbe_->Deactivate();
+  dialog_.Show();
+  dialog_.txtMsg.UserType("Hello");
+  Add();
+  rt::MsgBoxRecord box = OnlyBox();
+  EXPECT_EQ(box.Prompt,
+            "You must first be in a VB Code window before message box code can be added.");
+  EXPECT_EQ(box.Buttons, 64);
+  EXPECT_EQ(box.Title, "Error: Cannot Insert Code");
+  EXPECT_EQ(visibleAtBox_, std::vector<bool>{false});
+  EXPECT_FALSE(dialog_.IsLoaded());
+  EXPECT_EQ(Module(), Lines(kModule));
+}
+
+TEST_F(AddMsgBoxTest, OtherFailuresGiveTheCriticalReportAndUnload) {
+  vbe_->ActiveCodePane()->SetSelection({0, 1, 0, 1});  // the IDE refuses line 0
+  dialog_.Show();
+  Add();
+  rt::MsgBoxRecord box = OnlyBox();
+  EXPECT_EQ(box.Title, "CRITICAL ERROR");
+  EXPECT_EQ(box.Buttons, 16);
+  EXPECT_EQ(box.Prompt,
+            "  Program Name : Brindlewick - Visual Basic Code Helper Add-In\r\n\r\n"
+            "   Routine Name : Private Sub cmdOK_Click\r\n\r\n"
+            "     Error Number : 5\r\n"
+            "      Error Source : VBIDE\r\n"
+            "Error Description : Invalid procedure call or argument\r\n\r\n");
+  EXPECT_EQ(visibleAtBox_, std::vector<bool>{false});
+  EXPECT_FALSE(dialog_.IsLoaded());
+  EXPECT_EQ(Module(), Lines(kModule));
+}
+
+TEST_F(AddMsgBoxTest, InsertionPointIsReadAtAdd) {
+  dialog_.Show();
+  dialog_.txtMsg.UserType("Bye");
+  Caret(3);
+  Add();
+  EXPECT_EQ(Module(), Lines(R"(
+Private Sub Form_Load()
+    x = 1
+→MsgBox "Bye", + vbOKOnly + vbDefaultButton1 ,""
+End Sub
+)"));
+}
+
+TEST_F(AddMsgBoxTest, CancelInsertsNothingAndTheNextOpeningStartsAfresh) {
+  dialog_.Show();
+  dialog_.txtMsg.UserType("Hello");
+  dialog_.txtTitle.UserType("Greeting");
+  dialog_.Option1(3).UserClick();
+  dialog_.optButton(2).UserClick();
+  dialog_.optDefault(2).UserClick();
+  dialog_.chkSysModal.UserClick();
+  dialog_.chkHelpBtn.UserClick();
+  dialog_.txtHelpID.UserType("9");
+  dialog_.cmdCancel.UserClick();
+  EXPECT_FALSE(dialog_.IsLoaded());
+  EXPECT_EQ(Module(), Lines(kModule));
+  dialog_.Show();
+  EXPECT_EQ(Describe(dialog_), kInitialControls);
+  EXPECT_TRUE(platform_.MessageBoxes().empty());
+}
+
+}  // namespace
+}  // namespace bw

@@ -1,0 +1,480 @@
+#include "generators/frmErrorHandler.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "addin/globals.h"
+#include "addin/version.h"
+#include "host/memory_ide.h"
+#include "runtime/headless/headless_platform.h"
+
+namespace bw {
+namespace {
+
+// Module lines written as they read: "→" stands for a tab, a "$" ends a line whose trailing
+// blanks matter (and is dropped), and a line break right after the opening R"( is layout only.
+std::vector<std::string> Lines(std::string_view text) {
+  if (!text.empty() && text.front() == '\n') text.remove_prefix(1);
+  std::vector<std::string> lines(1);
+  for (std::size_t i = 0; i < text.size();) {
+    if (text.substr(i, 3) == "→") {
+      lines.back() += '\t';
+      i += 3;
+    } else if (text.substr(i, 2) == "$\n") {
+      ++i;
+    } else if (text[i] == '\n') {
+      if (i + 1 < text.size()) lines.emplace_back();
+      ++i;
+    } else {
+      lines.back() += text[i++];
+    }
+  }
+  return lines;
+}
+
+// The worked layout: a procedure with a blank line after its header and before its end.
+constexpr std::string_view kSaveModule = R"(
+Option Explicit
+
+Private mDirty As Boolean
+
+Private Sub cmdClose_Click()
+    Unload Me
+End Sub
+
+' Saves the document.
+Private Sub cmdSave_Click()
+
+    SaveDocument
+    mDirty = False
+
+End Sub
+)";
+
+class ErrorHandlerTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    rt::InstallPlatform(&platform_);
+    vb::SetVersionInfo(kVersionInfo);
+    VBInst = vb::Object<vbide::VBE>(vbe_);
+    Use(kSaveModule);
+    platform_.SetTranscript([this](const std::string& line) {
+      if (!line.starts_with("msgbox")) return;
+      visibleAtBox_.push_back(dialog_.Visible());
+      hwndAtBox_ = dialog_.hWnd();
+    });
+  }
+  void TearDown() override {
+    dialog_.Unload();
+    VBInst.SetNothing();
+    rt::InstallPlatform(nullptr);
+  }
+
+  void Use(std::string_view code) {
+    module_ = vbe_->AddModule("Module1", Lines(code));
+    vbe_->Activate("Module1");
+  }
+  void Caret(long line) { vbe_->ActiveCodePane()->SetSelection({line, 3, line, 3}); }
+  void Add() { dialog_.cmdOK.UserClick(); }
+  std::vector<std::string> Module() const { return module_->AllLines(); }
+  rt::MsgBoxRecord OnlyBox() const {
+    EXPECT_EQ(platform_.MessageBoxes().size(), 1u);
+    return platform_.MessageBoxes().empty() ? rt::MsgBoxRecord{} : platform_.MessageBoxes()[0];
+  }
+
+  rt::HeadlessPlatform platform_;
+  std::shared_ptr<vbide::MemoryVbe> vbe_ = vbide::MemoryVbe::Create();
+  std::shared_ptr<vbide::MemoryCodeModule> module_;
+  std::vector<bool> visibleAtBox_;
+  long hwndAtBox_ = 0;
+  frmErrorHandler dialog_;
+};
+
+TEST_F(ErrorHandlerTest, DesignerValuesAllInArial) {
+  Caret(12);
+  dialog_.Show();
+  EXPECT_EQ(dialog_.Caption(), "Insert Error Handler");
+  EXPECT_EQ(dialog_.BorderStyle(), forms::vbFixedDialog);
+  std::string seen;
+  for (const forms::Control* c : dialog_.Controls()) {
+    seen += c->Name() + " " + c->GetFont().Name;
+    if (auto caption = c->Get("Caption")) seen += " " + forms::FormatValue(*caption);
+    seen += "\n";
+  }
+  EXPECT_EQ(seen, R"(Label1 Arial "Sub / Function Name"
+txtName Arial
+Label2 Arial "Extra Message"
+txtMsg Arial
+cmdOK Arial "&Add"
+cmdCancel Arial "&Cancel"
+)");
+  EXPECT_FALSE(dialog_.txtName.MultiLine());
+  EXPECT_TRUE(dialog_.txtMsg.MultiLine());
+  EXPECT_EQ(dialog_.txtMsg.ScrollBars(), 2);
+}
+
+TEST_F(ErrorHandlerTest, LoadCentresTheWindowAndKeepsItOnTop) {
+  Caret(12);
+  platform_.SetScreen(12000, 9000);
+  dialog_.Show();
+  // Outer size 5505 x 3495.
+  EXPECT_EQ(dialog_.Left(), 3247.5);
+  EXPECT_EQ(dialog_.Top(), 2752.5);
+  auto pos = platform_.LastSetWindowPos(dialog_.hWnd());
+  ASSERT_TRUE(pos);
+  EXPECT_EQ((std::vector<long>{pos->InsertAfter, pos->X, pos->Y, pos->Cx, pos->Cy, pos->Flags}),
+            (std::vector<long>{-1, 216, 184, 367, 233, 0x50}));
+}
+
+TEST_F(ErrorHandlerTest, WorkedLayoutEndToEnd) {
+  Caret(12);
+  dialog_.Show();
+  EXPECT_EQ(dialog_.txtName.Text(), "Private Sub cmdSave_Click");
+  EXPECT_EQ(dialog_.txtMsg.Text(), "");
+  EXPECT_EQ(dialog_.SelStartLine, 12);
+  EXPECT_EQ(dialog_.ProcHeaderLine, 10);
+  Add();
+  EXPECT_EQ(Module(), Lines(R"(
+Option Explicit
+
+Private mDirty As Boolean
+
+Private Sub cmdClose_Click()
+    Unload Me
+End Sub
+
+' Saves the document.
+Private Sub cmdSave_Click()
+
+→On Error Goto ErrHandler
+
+    SaveDocument
+    mDirty = False
+→Exit Sub
+
+ErrHandler:
+
+→MsgBox →"  Program Name : " & App.FileDescription & vbCrLf & vbCrLf & _
+→→→"   Routine Name : Private Sub cmdSave_Click" & vbCrLf & vbCrLf & _
+→→→"     Error Number : " & Err.Number & vbCrLf & _ $
+→→→"      Error Source : " & Err.Source & vbCrLf & _ $
+→→→"Error Description : " & Err.Description & vbCrLf & vbCrLf & _
+→→→"" _ $
+→→→, vbCritical, "CRITICAL ERROR"
+
+
+End Sub
+)"));
+  EXPECT_FALSE(dialog_.IsLoaded());
+  EXPECT_TRUE(platform_.MessageBoxes().empty());
+}
+
+TEST_F(ErrorHandlerTest, EditedNameAndMessageAreCopiedAsTyped) {
+  Caret(13);
+  dialog_.Show();
+  dialog_.txtName.Set("Text", std::string("frmMain.cmdSave_Click"));
+  dialog_.txtMsg.UserType("Could not save \"the\" file.\r\nTry again.");
+  Add();
+  EXPECT_EQ(Module(), Lines(R"(
+Option Explicit
+
+Private mDirty As Boolean
+
+Private Sub cmdClose_Click()
+    Unload Me
+End Sub
+
+' Saves the document.
+Private Sub cmdSave_Click()
+
+→On Error Goto ErrHandler
+
+    SaveDocument
+    mDirty = False
+→Exit Sub
+
+ErrHandler:
+
+→MsgBox →"  Program Name : " & App.FileDescription & vbCrLf & vbCrLf & _
+→→→"   Routine Name : frmMain.cmdSave_Click" & vbCrLf & vbCrLf & _
+→→→"     Error Number : " & Err.Number & vbCrLf & _ $
+→→→"      Error Source : " & Err.Source & vbCrLf & _ $
+→→→"Error Description : " & Err.Description & vbCrLf & vbCrLf & _
+→→→"Could not save "the" file.
+Try again." _ $
+→→→, vbCritical, "CRITICAL ERROR"
+
+
+End Sub
+)"));
+}
+
+TEST_F(ErrorHandlerTest, ProcedureWithoutBlankLinesLeavesItsBodyUncovered) {
+  Use(R"(
+Public Sub Tick()
+    mCount = mCount + 1
+End Sub
+)");
+  Caret(2);
+  dialog_.Show();
+  EXPECT_EQ(dialog_.txtName.Text(), "Public Sub Tick");
+  Add();
+  EXPECT_EQ(Module(), Lines(R"(
+Public Sub Tick()
+    mCount = mCount + 1
+→On Error Goto ErrHandler
+→Exit Sub
+
+ErrHandler:
+
+→MsgBox →"  Program Name : " & App.FileDescription & vbCrLf & vbCrLf & _
+→→→"   Routine Name : Public Sub Tick" & vbCrLf & vbCrLf & _
+→→→"     Error Number : " & Err.Number & vbCrLf & _ $
+→→→"      Error Source : " & Err.Source & vbCrLf & _ $
+→→→"Error Description : " & Err.Description & vbCrLf & vbCrLf & _
+→→→"" _ $
+→→→, vbCritical, "CRITICAL ERROR"
+
+
+End Sub
+)"));
+}
+
+TEST_F(ErrorHandlerTest, FunctionsExitWithExitFunction) {
+  for (std::string_view header :
+       {"Public Function Total(a As Long) As Long", "Private Function Total(a As Long) As Long"}) {
+    SCOPED_TRACE(header);
+    Use(std::string("\n") + std::string(header) + R"(
+
+    Total = a * 2
+
+End Function
+)");
+    Caret(3);
+    dialog_.Show();
+    Add();
+    std::string name(header.substr(0, header.find('(')));
+    EXPECT_EQ(Module(), Lines(std::string("\n") + std::string(header) + R"(
+
+→On Error Goto ErrHandler
+
+    Total = a * 2
+→Exit Function
+
+ErrHandler:
+
+→MsgBox →"  Program Name : " & App.FileDescription & vbCrLf & vbCrLf & _
+→→→"   Routine Name : )" + name +
+                              R"(" & vbCrLf & vbCrLf & _
+→→→"     Error Number : " & Err.Number & vbCrLf & _ $
+→→→"      Error Source : " & Err.Source & vbCrLf & _ $
+→→→"Error Description : " & Err.Description & vbCrLf & vbCrLf & _
+→→→"" _ $
+→→→, vbCritical, "CRITICAL ERROR"
+
+
+End Function
+)"));
+  }
+}
+
+TEST_F(ErrorHandlerTest, HeaderSearchStartsOnTheCaretLineAndGoesUp) {
+  Caret(10);  // on the header itself
+  dialog_.Show();
+  EXPECT_EQ(dialog_.ProcHeaderLine, 10);
+  dialog_.Unload();
+  Caret(7);  // on "End Sub" of cmdClose_Click: its header is above
+  dialog_.Show();
+  EXPECT_EQ(dialog_.txtName.Text(), "Private Sub cmdClose_Click");
+  EXPECT_EQ(dialog_.ProcHeaderLine, 5);
+}
+
+TEST_F(ErrorHandlerTest, UnrecognisedHeadersAreSkippedUpward) {
+  Use(R"(
+Private Sub Outer()
+End Sub
+Friend Sub A()
+Static Sub B()
+Public Property Get C() As Long
+Sub D()
+Function E()
+    x = 1
+)");
+  Caret(8);
+  dialog_.Show();
+  EXPECT_EQ(dialog_.txtName.Text(), "Private Sub Outer");
+  EXPECT_EQ(dialog_.ProcHeaderLine, 1);
+}
+
+TEST_F(ErrorHandlerTest, KeywordsInCommentsCountAsHeaderAndEndLines) {
+  Use(R"(
+' Called from Private Sub Main (see there)
+    x = 1
+    y = 2
+    ' nothing more: End Sub comes later
+    z = 3
+)");
+  Caret(3);
+  dialog_.Show();
+  EXPECT_EQ(dialog_.txtName.Text(), "' Called from Private Sub Main ");
+  Add();
+  EXPECT_EQ(Module(), Lines(R"(
+' Called from Private Sub Main (see there)
+    x = 1
+→On Error Goto ErrHandler
+
+→Exit Sub
+
+ErrHandler:
+
+→MsgBox →"  Program Name : " & App.FileDescription & vbCrLf & vbCrLf & _
+→→→"   Routine Name : ' Called from Private Sub Main " & vbCrLf & vbCrLf & _
+→→→"     Error Number : " & Err.Number & vbCrLf & _ $
+→→→"      Error Source : " & Err.Source & vbCrLf & _ $
+→→→"Error Description : " & Err.Description & vbCrLf & vbCrLf & _
+→→→"" _ $
+→→→, vbCritical, "CRITICAL ERROR"
+
+    y = 2
+    ' nothing more: End Sub comes later
+    z = 3
+)"));
+}
+
+TEST_F(ErrorHandlerTest, HeaderWithoutParenthesisGivesTheWholeLine) {
+  Use(R"(
+Private Sub Broken
+    x = 1
+End Sub
+)");
+  Caret(2);
+  dialog_.Show();
+  EXPECT_EQ(dialog_.txtName.Text(), "Private Sub Broken");
+  EXPECT_TRUE(dialog_.Visible());
+  EXPECT_TRUE(platform_.MessageBoxes().empty());
+}
+
+TEST_F(ErrorHandlerTest, WithoutEndLineOnlyTheOnErrorLineIsInserted) {
+  Use(R"(
+Private Sub Unfinished()
+    x = 1
+    y = 2
+)");
+  Caret(3);
+  dialog_.Show();
+  Add();
+  EXPECT_EQ(Module(), Lines(R"(
+Private Sub Unfinished()
+    x = 1
+→On Error Goto ErrHandler
+
+    y = 2
+)"));
+  EXPECT_FALSE(dialog_.IsLoaded());
+}
+
+TEST_F(ErrorHandlerTest, CaretAboveEveryProcedureFindsNoHeaderAndAddInsertsNothing) {
+  Caret(2);
+  dialog_.Show();
+  EXPECT_EQ(dialog_.txtName.Text(), "");
+  EXPECT_EQ(dialog_.SelStartLine, 2);
+  EXPECT_EQ(dialog_.ProcHeaderLine, 0);
+  Add();
+  EXPECT_EQ(Module(), Lines(kSaveModule));
+  EXPECT_FALSE(dialog_.IsLoaded());
+  EXPECT_TRUE(platform_.MessageBoxes().empty());
+}
+
+TEST_F(ErrorHandlerTest, FormLevelLinesSurviveUnloadingAndAStaleHeaderIsNotUsed) {
+  Caret(12);
+  dialog_.Show();
+  dialog_.cmdCancel.UserClick();
+  EXPECT_FALSE(dialog_.IsLoaded());
+  EXPECT_EQ(dialog_.SelStartLine, 12);
+  EXPECT_EQ(dialog_.ProcHeaderLine, 10);
+
+  // The next load finds no header: the earlier header line stays, but "&Add" leaves it alone.
+  Caret(3);
+  dialog_.Show();
+  EXPECT_EQ(dialog_.txtName.Text(), "");
+  EXPECT_EQ(dialog_.SelStartLine, 3);
+  EXPECT_EQ(dialog_.ProcHeaderLine, 10);
+  Add();
+  EXPECT_EQ(Module(), Lines(kSaveModule));
+  EXPECT_FALSE(dialog_.IsLoaded());
+}
+
+TEST_F(ErrorHandlerTest, LinesAreFixedAtLoadAndControlsStartEmpty) {
+  Caret(6);
+  dialog_.Show();
+  dialog_.txtMsg.UserType("old");
+  dialog_.cmdCancel.UserClick();
+  Caret(12);
+  dialog_.Show();
+  EXPECT_EQ(dialog_.txtMsg.Text(), "");
+  Caret(2);  // moving the caret now changes nothing
+  Add();
+  EXPECT_EQ(Module()[11], "\tOn Error Goto ErrHandler");
+  EXPECT_EQ(Module()[15], "\tExit Sub");
+}
+
+TEST_F(ErrorHandlerTest, LoadWithoutCodeWindowHidesTellsAndUnloads) {
+  vbe_->Deactivate();
+  dialog_.Load();
+  rt::MsgBoxRecord box = OnlyBox();
+  EXPECT_EQ(box.Prompt, "You must first be in a VB Code window before Error code can be added.");
+  EXPECT_EQ(box.Buttons, 64);
+  EXPECT_EQ(box.Title, "Error: Cannot Insert Code");
+  EXPECT_EQ(visibleAtBox_, std::vector<bool>{false});
+  EXPECT_FALSE(dialog_.IsLoaded());
+  // Placement ran before the failure.
+  EXPECT_TRUE(platform_.LastSetWindowPos(hwndAtBox_).has_value());
+}
+
+TEST_F(ErrorHandlerTest, OtherLoadFailuresGiveTheCriticalReport) {
+  Caret(40);  // past the module's end: the IDE refuses to read line 40
+  dialog_.Load();
+  rt::MsgBoxRecord box = OnlyBox();
+  EXPECT_EQ(box.Title, "CRITICAL ERROR");
+  EXPECT_EQ(box.Buttons, 16);
+  EXPECT_EQ(box.Prompt,
+            "  Program Name : Brindlewick - Visual Basic Code Helper Add-In\r\n\r\n"
+            "   Routine Name : Private Sub Form_Load\r\n\r\n"
+            "     Error Number : 9\r\n"
+            "      Error Source : VBIDE\r\n"
+            "Error Description : Subscript out of range\r\n\r\n");
+  EXPECT_FALSE(dialog_.IsLoaded());
+  EXPECT_EQ(dialog_.SelStartLine, 40);
+}
+
+TEST_F(ErrorHandlerTest, AddFailureGivesTheCriticalReportAndUnloads) {
+  Caret(12);
+  dialog_.Show();
+  vbe_->Deactivate();
+  Add();
+  rt::MsgBoxRecord box = OnlyBox();
+  EXPECT_EQ(box.Title, "CRITICAL ERROR");
+  EXPECT_EQ(box.Prompt,
+            "  Program Name : Brindlewick - Visual Basic Code Helper Add-In\r\n\r\n"
+            "   Routine Name : Private Sub cmdOK_Click\r\n\r\n"
+            "     Error Number : 91\r\n"
+            "      Error Source : Brindlewick\r\n"
+            "Error Description : Object variable or With block variable not set\r\n\r\n");
+  EXPECT_EQ(visibleAtBox_, std::vector<bool>{false});
+  EXPECT_FALSE(dialog_.IsLoaded());
+  EXPECT_EQ(Module(), Lines(kSaveModule));
+}
+
+TEST_F(ErrorHandlerTest, CancelInsertsNothing) {
+  Caret(12);
+  dialog_.Show();
+  dialog_.cmdCancel.UserClick();
+  EXPECT_FALSE(dialog_.IsLoaded());
+  EXPECT_EQ(Module(), Lines(kSaveModule));
+}
+
+}  // namespace
+}  // namespace bw

@@ -1,0 +1,418 @@
+#include "generators/frmInsertHeader.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "addin/globals.h"
+#include "addin/version.h"
+#include "host/memory_ide.h"
+#include "runtime/headless/headless_platform.h"
+
+namespace bw {
+namespace {
+
+// Module lines written as they read: a "$" ends a line whose trailing blanks matter (and is
+// dropped), and a line break right after the opening R"( is layout only.
+std::vector<std::string> Lines(std::string_view text) {
+  if (!text.empty() && text.front() == '\n') text.remove_prefix(1);
+  std::vector<std::string> lines(1);
+  for (std::size_t i = 0; i < text.size();) {
+    if (text.substr(i, 2) == "$\n") {
+      ++i;
+    } else if (text[i] == '\n') {
+      if (i + 1 < text.size()) lines.emplace_back();
+      ++i;
+    } else {
+      lines.back() += text[i++];
+    }
+  }
+  return lines;
+}
+
+// One line per control: its name, where it sits, and what the user sees of it.
+std::string Describe(const forms::Form& form) {
+  std::string out;
+  for (const forms::Control* c : form.Controls()) {
+    out += c->DisplayName();
+    if (c->Container()) out += " in " + c->Container()->DisplayName();
+    if (c->ContainerTab() >= 0) out += " tab " + std::to_string(c->ContainerTab());
+    for (const char* p : {"Caption", "Text", "MaxLength"})
+      if (auto v = c->Get(p)) out += std::string(" ") + p + "=" + forms::FormatValue(*v);
+    out += "\n";
+  }
+  return out;
+}
+
+constexpr std::string_view kModule = R"(
+Option Explicit
+
+Public Sub LoadData(Index As Integer)
+End Sub
+)";
+
+class InsertHeaderTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    rt::InstallPlatform(&platform_);
+    vb::SetVersionInfo(kVersionInfo);
+    platform_.SetToday(vb::Date{1999, 1, 24});
+    VBInst = vb::Object<vbide::VBE>(vbe_);
+    module_ = vbe_->AddModule("Module1", Lines(kModule));
+    vbe_->Activate("Module1");
+    Caret(3);
+    platform_.SetTranscript([this](const std::string& line) {
+      if (line.starts_with("msgbox")) visibleAtBox_.push_back(dialog_.Visible());
+    });
+  }
+  void TearDown() override {
+    dialog_.Unload();
+    VBInst.SetNothing();
+    rt::InstallPlatform(nullptr);
+  }
+
+  void StoreUserName(const std::string& name) {
+    platform_.Settings().Save("Brindlewick", "Settings", "UserName", name);
+  }
+  void Caret(long line) { vbe_->ActiveCodePane()->SetSelection({line, 1, line, 1}); }
+  void Add() { dialog_.cmdOK.UserClick(); }
+  std::vector<std::string> Module() const { return module_->AllLines(); }
+  rt::MsgBoxRecord OnlyBox() const {
+    EXPECT_EQ(platform_.MessageBoxes().size(), 1u);
+    return platform_.MessageBoxes().empty() ? rt::MsgBoxRecord{} : platform_.MessageBoxes()[0];
+  }
+
+  rt::HeadlessPlatform platform_;
+  std::shared_ptr<vbide::MemoryVbe> vbe_ = vbide::MemoryVbe::Create();
+  std::shared_ptr<vbide::MemoryCodeModule> module_;
+  std::vector<bool> visibleAtBox_;
+  frmInsertHeader dialog_;
+};
+
+TEST_F(InsertHeaderTest, OpensWithSixTabsAndTheInitialValues) {
+  StoreUserName("dev1");
+  dialog_.Show();
+  EXPECT_EQ(dialog_.Caption(), "Insert Header Comment");
+  EXPECT_EQ(dialog_.BorderStyle(), forms::vbFixedDialog);
+  EXPECT_EQ(Describe(dialog_), R"(fraName Caption="Name"
+txtName in fraName Text="" MaxLength=0
+TabBox
+txtAbstract in TabBox tab 0 Text="" MaxLength=0
+txtMethods in TabBox tab 1 Text="" MaxLength=0
+txtProperties in TabBox tab 2 Text="" MaxLength=0
+txtEvents in TabBox tab 3 Text="" MaxLength=0
+txtParms in TabBox tab 4 Text="" MaxLength=0
+txtReturn in TabBox tab 5 Text="" MaxLength=0
+Frame1 Caption="Modifaction History"
+Label1 in Frame1 Caption="Name"
+txtModName in Frame1 Text="dev1" MaxLength=16
+Label2 in Frame1 Caption="Date"
+txtModDate in Frame1 Text="24Jan99" MaxLength=12
+Label3 in Frame1 Caption="Abstract"
+txtModAbstract in Frame1 Text="Initial Creation" MaxLength=0
+cmdOK Caption="&Add"
+cmdCancel Caption="&Cancel"
+)");
+  std::vector<std::string> tabs;
+  for (long i = 0; i < dialog_.TabBox.Tabs(); ++i)
+    tabs.push_back(dialog_.TabBox.TabCaption(i));
+  EXPECT_EQ(tabs, (std::vector<std::string>{"Abstract", "Methods", "Properties", "Events", "Parms",
+                                            "Return"}));
+  for (const forms::TextBox* box :
+       {&dialog_.txtAbstract, &dialog_.txtMethods, &dialog_.txtProperties, &dialog_.txtEvents,
+        &dialog_.txtParms, &dialog_.txtReturn}) {
+    EXPECT_TRUE(box->MultiLine()) << box->Name();
+    EXPECT_EQ(box->ScrollBars(), 2) << box->Name();
+  }
+}
+
+TEST_F(InsertHeaderTest, LoadCentresTheWindowAndKeepsItOnTop) {
+  dialog_.Show();
+  // Outer size 7065 x 5940 on the 15360 x 11520 screen.
+  EXPECT_EQ(dialog_.Left(), 4147.5);
+  EXPECT_EQ(dialog_.Top(), 2790);
+  auto pos = platform_.LastSetWindowPos(dialog_.hWnd());
+  ASSERT_TRUE(pos);
+  EXPECT_EQ((std::vector<long>{pos->InsertAfter, pos->X, pos->Y, pos->Cx, pos->Cy, pos->Flags}),
+            (std::vector<long>{-1, 276, 186, 471, 396, 0x50}));
+}
+
+TEST_F(InsertHeaderTest, WorkedExampleIsInsertedAboveTheCaretLine) {
+  StoreUserName("dev1");
+  dialog_.Show();
+  dialog_.txtName.UserType("LoadData");
+  dialog_.txtAbstract.UserType("Fills the tree\r\nfrom the database");
+  dialog_.TabBox.Set("Tab", 4L);
+  dialog_.txtParms.UserType("Index");
+  Add();
+  EXPECT_EQ(Module(), Lines(R"(
+Option Explicit
+
+'=========================================================================================
+'
+' Name       :  LoadData
+'
+' Abstract   :  Fills the tree
+'               from the database
+'
+' Parms      :  Index
+'
+'
+'
+' Modification History
+'
+' Name            Date        Abstract
+' dev1            24Jan99     Initial Creation
+'
+'=========================================================================================
+
+Public Sub LoadData(Index As Integer)
+End Sub
+)"));
+  EXPECT_FALSE(dialog_.IsLoaded());
+  EXPECT_TRUE(platform_.MessageBoxes().empty());
+}
+
+TEST_F(InsertHeaderTest, WithNoStoredNameAndEveryFieldEmpty) {
+  dialog_.Show();
+  EXPECT_EQ(dialog_.txtModName.Text(), "");
+  dialog_.txtModDate.Set("Text", std::string(""));
+  Add();
+  EXPECT_EQ(Module(), Lines(R"(
+Option Explicit
+
+'=========================================================================================
+'
+' Name       :  $
+'
+' Abstract   :  $
+'
+'
+'
+' Modification History
+'
+' Name            Date        Abstract
+'                             Initial Creation
+'
+'=========================================================================================
+
+Public Sub LoadData(Index As Integer)
+End Sub
+)"));
+}
+
+TEST_F(InsertHeaderTest, SectionsKeepTheirOrderWhateverTabWasFilledFirst) {
+  StoreUserName("dev1");
+  dialog_.Show();
+  dialog_.txtName.UserType("clsQueue");
+  dialog_.txtReturn.UserType("Nothing");
+  dialog_.txtEvents.UserType("Changed\r\n");
+  dialog_.txtProperties.UserType("Count\r\n\r\nItem");
+  dialog_.txtMethods.UserType("Push\r\nPop");
+  dialog_.txtParms.UserType("   ");  // only blanks: left out
+  dialog_.txtModAbstract.Set("Text", std::string("Split from clsList  "));
+  Add();
+  EXPECT_EQ(Module(), Lines(R"(
+Option Explicit
+
+'=========================================================================================
+'
+' Name       :  clsQueue
+'
+' Abstract   :  $
+'
+' Methods    :  Push
+'               Pop
+'
+' Properties :  Count
+'               $
+'               Item
+'
+' Events     :  Changed
+'               $
+'
+' Return     :  Nothing
+'
+'
+'
+' Modification History
+'
+' Name            Date        Abstract
+' dev1            24Jan99     Split from clsList  $
+'
+'=========================================================================================
+
+Public Sub LoadData(Index As Integer)
+End Sub
+)"));
+}
+
+TEST_F(InsertHeaderTest, StoredNameLongerThanTheColumnIsWrittenWholeWithOneBlank) {
+  StoreUserName("Christopher Robinson");
+  dialog_.Show();
+  EXPECT_EQ(dialog_.txtModName.Text(), "Christopher Robinson");
+  Add();
+  EXPECT_EQ(Module(), Lines(R"(
+Option Explicit
+
+'=========================================================================================
+'
+' Name       :  $
+'
+' Abstract   :  $
+'
+'
+'
+' Modification History
+'
+' Name            Date        Abstract
+' Christopher Robinson 24Jan99     Initial Creation
+'
+'=========================================================================================
+
+Public Sub LoadData(Index As Integer)
+End Sub
+)"));
+}
+
+TEST_F(InsertHeaderTest, TypedHistoryValuesStopAtTheBoxLimits) {
+  dialog_.Show();
+  dialog_.txtModName.UserType("ABCDEFGHIJKLMNOPQRST");
+  dialog_.txtModDate.Set("Text", std::string(""));
+  dialog_.txtModDate.UserType("2026-12-07 10:00");
+  EXPECT_EQ(dialog_.txtModName.Text(), "ABCDEFGHIJKLMNOP");
+  EXPECT_EQ(dialog_.txtModDate.Text(), "2026-12-07 1");
+  Add();
+  EXPECT_EQ(Module(), Lines(R"(
+Option Explicit
+
+'=========================================================================================
+'
+' Name       :  $
+'
+' Abstract   :  $
+'
+'
+'
+' Modification History
+'
+' Name            Date        Abstract
+' ABCDEFGHIJKLMNOP2026-12-07 1Initial Creation
+'
+'=========================================================================================
+
+Public Sub LoadData(Index As Integer)
+End Sub
+)"));
+}
+
+TEST_F(InsertHeaderTest, DateIsTheDateOfOpeningAndCaretIsReadAtAdd) {
+  platform_.SetToday(vb::Date{2026, 12, 7});
+  dialog_.Show();
+  platform_.SetToday(vb::Date{2026, 12, 8});
+  Caret(1);
+  Add();
+  EXPECT_EQ(Module(), Lines(R"(
+'=========================================================================================
+'
+' Name       :  $
+'
+' Abstract   :  $
+'
+'
+'
+' Modification History
+'
+' Name            Date        Abstract
+'                 07Dec26     Initial Creation
+'
+'=========================================================================================
+
+Option Explicit
+
+Public Sub LoadData(Index As Integer)
+End Sub
+)"));
+}
+
+TEST_F(InsertHeaderTest, InsertsWithoutASelectedComponent) {
+  vbe_->SelectNoComponent();
+  dialog_.Show();
+  Add();
+  EXPECT_EQ(Module(), Lines(R"(
+Option Explicit
+
+'=========================================================================================
+'
+' Name       :  $
+'
+' Abstract   :  $
+'
+'
+'
+' Modification History
+'
+' Name            Date        Abstract
+'                 24Jan99     Initial Creation
+'
+'=========================================================================================
+
+Public Sub LoadData(Index As Integer)
+End Sub
+)"));
+  EXPECT_TRUE(platform_.MessageBoxes().empty());
+}
+
+TEST_F(InsertHeaderTest, WithoutCodeWindowTheDialogHidesTellsAndUnloads) {
+  vbe_->Deactivate();
+  dialog_.Show();
+  Add();
+  rt::MsgBoxRecord box = OnlyBox();
+  EXPECT_EQ(box.Prompt,
+            "You must first be in a VB Code window before Header Comment code can be added.");
+  EXPECT_EQ(box.Buttons, 64);
+  EXPECT_EQ(box.Title, "Error: Cannot Insert Code");
+  EXPECT_EQ(visibleAtBox_, std::vector<bool>{false});
+  EXPECT_FALSE(dialog_.IsLoaded());
+  EXPECT_EQ(Module(), Lines(kModule));
+}
+
+TEST_F(InsertHeaderTest, OtherFailuresGiveTheCriticalReportWithItsExtraLine) {
+  vbe_->ActiveCodePane()->SetSelection({0, 1, 0, 1});  // the IDE refuses line 0
+  dialog_.Show();
+  Add();
+  rt::MsgBoxRecord box = OnlyBox();
+  EXPECT_EQ(box.Title, "CRITICAL ERROR");
+  EXPECT_EQ(box.Buttons, 16);
+  EXPECT_EQ(box.Prompt,
+            "  Program Name : Brindlewick - Visual Basic Code Helper Add-In\r\n\r\n"
+            "   Routine Name : Private Sub cmdOK_Click\r\n\r\n"
+            "     Error Number : 5\r\n"
+            "      Error Source : VBIDE\r\n"
+            "Error Description : Invalid procedure call or argument\r\n\r\n"
+            "You must first be in a code window before you can insert code.");
+  EXPECT_EQ(visibleAtBox_, std::vector<bool>{false});
+  EXPECT_FALSE(dialog_.IsLoaded());
+  EXPECT_EQ(Module(), Lines(kModule));
+}
+
+TEST_F(InsertHeaderTest, CancelInsertsNothingAndTheNextOpeningStartsAfresh) {
+  StoreUserName("dev1");
+  dialog_.Show();
+  const std::string initial = Describe(dialog_);
+  dialog_.txtName.UserType("X");
+  dialog_.txtReturn.UserType("Y");
+  dialog_.txtModName.Set("Text", std::string("someone"));
+  dialog_.TabBox.SetTab(5);
+  dialog_.cmdCancel.UserClick();
+  EXPECT_FALSE(dialog_.IsLoaded());
+  EXPECT_EQ(Module(), Lines(kModule));
+  dialog_.Show();
+  EXPECT_EQ(Describe(dialog_), initial);
+  EXPECT_EQ(dialog_.TabBox.Tab(), 0);
+}
+
+}  // namespace
+}  // namespace bw
