@@ -499,13 +499,20 @@ std::string ToCriteriaText(const Criteria& c) {
       std::string out;
       for (const Criteria& term : c.terms) {
         if (!out.empty()) out += c.kind == Criteria::Kind::kAnd ? " AND " : " OR ";
-        out += IsList(term) ? "(" + ToCriteriaText(term) + ")" : ToCriteriaText(term);
+        if (IsList(term)) {
+          out.append("(").append(ToCriteriaText(term)).append(")");
+        } else {
+          out += ToCriteriaText(term);
+        }
       }
       return out;
     }
     case Criteria::Kind::kNot: {
       const Criteria& term = c.terms.front();
-      return IsList(term) ? "NOT (" + ToCriteriaText(term) + ")" : "NOT " + ToCriteriaText(term);
+      std::string out = IsList(term) ? "NOT (" : "NOT ";
+      out += ToCriteriaText(term);
+      if (IsList(term)) out += ")";
+      return out;
     }
   }
   return {};

@@ -2,16 +2,26 @@
 
 #include <sys/stat.h>
 
+#include <chrono>
 #include <climits>
 #include <filesystem>
 #include <map>
 #include <mutex>
+#include <thread>
 
 #include "host/db/criteria.h"
 #include "host/db/errors.h"
 #include "host/db/text_compare.h"
 
 namespace dao::sqlite {
+
+// Waits for another process's lock in steps of a millisecond until the timeout has passed.
+// SQLite's own handler sleeps up to 100 ms between tries and can miss, again and again, the short
+// gaps between another process's back-to-back commits.
+struct BusyWait {
+  std::chrono::milliseconds timeout{0};
+  std::chrono::steady_clock::time_point start;
+};
 
 namespace {
 
@@ -72,6 +82,15 @@ std::shared_ptr<std::atomic<std::uint64_t>> GenerationFor(const std::string& pat
     slot = counter;
   }
   return counter;
+}
+
+int OnBusy(void* context, int tries) {
+  auto* wait = static_cast<BusyWait*>(context);
+  auto now = std::chrono::steady_clock::now();
+  if (tries == 0) wait->start = now;
+  if (now - wait->start >= wait->timeout) return 0;
+  std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  return 1;
 }
 
 struct CloseDb {
@@ -147,7 +166,10 @@ int TableInfo::ColumnIndex(std::string_view name) const {
 
 Connection::Connection(sqlite3* db, std::string path,
                        std::shared_ptr<std::atomic<std::uint64_t>> generation)
-    : db_(db), path_(std::move(path)), generation_(std::move(generation)) {}
+    : db_(db),
+      path_(std::move(path)),
+      generation_(std::move(generation)),
+      busy_wait_(std::make_unique<BusyWait>()) {}
 
 Connection::~Connection() {
   sqlite3_close_v2(db_);
@@ -179,7 +201,6 @@ std::shared_ptr<Connection> Connection::Open(const std::string& path, int busy_t
     throw MapSqliteError(rc, message, kSourceEngine, path, Access::kRead);
   }
   sqlite3_extended_result_codes(raw, 1);
-  sqlite3_busy_timeout(raw, busy_timeout_ms);
   sqlite3_create_collation_v2(raw, std::string(kNoCaseCollation).c_str(), SQLITE_UTF8, nullptr,
                               NoCaseCollation, nullptr);
   sqlite3_create_function_v2(raw, std::string(kNumberFunction).c_str(), 1,
@@ -187,6 +208,8 @@ std::shared_ptr<Connection> Connection::Open(const std::string& path, int busy_t
                              NumberFunction, nullptr, nullptr, nullptr);
 
   std::shared_ptr<Connection> connection(new Connection(db.release(), path, GenerationFor(actual)));
+  connection->busy_wait_->timeout = std::chrono::milliseconds(busy_timeout_ms);
+  sqlite3_busy_handler(raw, OnBusy, connection->busy_wait_.get());
   // Each commit reaches the disk before the call returns; the file's journal mode is kept.
   connection->Exec("PRAGMA synchronous = FULL", kSourceEngine, Access::kRead);
   // Reading the schema proves the file is a database (and rolls back a crashed writer's

@@ -25,6 +25,8 @@
 
 namespace dao::sqlite {
 
+struct BusyWait;
+
 // Whether a failing call was reading or writing: busy and read-only errors are told apart.
 enum class Access { kRead, kWrite };
 
@@ -113,6 +115,7 @@ class Connection {
   sqlite3* db_;
   std::string path_;
   std::shared_ptr<std::atomic<std::uint64_t>> generation_;
+  std::unique_ptr<BusyWait> busy_wait_;
 };
 
 // A value read from column `index` of the current row: text, or std::nullopt for Null.
