@@ -173,8 +173,10 @@ TEST_F(TextBoxTest, TypingGoesToTheCaretAndReplacesTheSelection) {
 TEST_F(TextBoxTest, KeyPressCanSwallowOrChangeTheCharacter) {
   Open();
   f.keyFilter = [](EventArgs& a) {
-    if (a.KeyAscii == 'x') a.KeyAscii = 0;
-    else if (a.KeyAscii >= 'a' && a.KeyAscii <= 'z') a.KeyAscii -= 32;
+    if (a.KeyAscii == 'x')
+      a.KeyAscii = 0;
+    else if (a.KeyAscii >= 'a' && a.KeyAscii <= 'z')
+      a.KeyAscii -= 32;
   };
   f.txtA.UserType("axb");
   EXPECT_EQ(f.txtA.Text(), "AB");
@@ -392,8 +394,8 @@ TEST_F(TextBoxTest, PropertiesByName) {
 class frmControls : public Form {
  public:
   frmControls() : Form("frmControls") {
-    for (const char* c : {"chkFlag", "optButton", "optX", "optY", "optT0a", "optT0b", "optT1",
-                          "cmdGo"})
+    for (const char* c :
+         {"chkFlag", "optButton", "optX", "optY", "optT0a", "optT0b", "optT1", "cmdGo"})
       Listen(*this, log, c, "Click");
     Listen(*this, log, "cmdGo", "DblClick");
     Listen(*this, log, "cmdGo", "MouseDown");
@@ -614,8 +616,8 @@ TEST_F(ControlsTest, ControlArrayMembersAndMissingMembers) {
 }
 
 TEST_F(ControlsTest, LabelsFramesAndImagesHaveNoTabStop) {
-  for (Control* c : std::vector<Control*>{&f.lblInfo, &f.fraGroup, &f.imgIcon, &f.prgLoad,
-                                          &f.dlgOpen}) {
+  for (Control* c :
+       std::vector<Control*>{&f.lblInfo, &f.fraGroup, &f.imgIcon, &f.prgLoad, &f.dlgOpen}) {
     EXPECT_FALSE(c->HasTabStop()) << c->Name();
     EXPECT_EQ(ErrorOf([c] { c->TabStop(); }), vb::kObjectDoesNotSupport) << c->Name();
     EXPECT_EQ(ErrorOf([c] { c->SetTabStop(false); }), vb::kObjectDoesNotSupport) << c->Name();

@@ -76,7 +76,9 @@ using Log = std::vector<std::string>;
 TEST_F(FormTest, LoadRunsTheDesignerValuesThenTheLoadRoutine) {
   frmTest f;
   std::string seen;
-  f.onLoad = [&] { seen = f.txtName.Text() + "|" + f.Caption() + "|" + (f.IsLoaded() ? "loaded" : "-"); };
+  f.onLoad = [&] {
+    seen = f.txtName.Text() + "|" + f.Caption() + "|" + (f.IsLoaded() ? "loaded" : "-");
+  };
   EXPECT_FALSE(f.IsLoaded());
   f.Load();
   EXPECT_EQ(seen, "designer|Test Window|loaded");
@@ -517,8 +519,10 @@ TEST_F(FormTest, UserActionReportsAnEscapingErrorAndGoesOn) {
   f.Show();
   UserAction([&] { f.cmdOK.UserClick(); });
   UserAction([&] { f.chkFlag.UserClick(); });
-  EXPECT_EQ(transcript_,
-            (Log{R"(msgbox 16 "Brindlewick" "Run-time error '91':\r\n\r\nObject variable or With block variable not set" -> OK)"}));
+  EXPECT_EQ(
+      transcript_,
+      (Log{
+          R"(msgbox 16 "Brindlewick" "Run-time error '91':\r\n\r\nObject variable or With block variable not set" -> OK)"}));
   EXPECT_EQ(f.chkFlag.Value(), vbChecked);
   EXPECT_TRUE(platform_.TakeFaults().empty());
 }
@@ -527,8 +531,9 @@ TEST_F(FormTest, UserActionTitlesTheReportWithTheApplicationTitle) {
   vb::SetVersionInfo({"Brindlewick - Visual Basic Code Helper Add-In", "Brindlewick", "BwAddin"});
   UserAction([] { throw vb::Error(3021, "DAO.Recordset", "No current record."); });
   vb::SetVersionInfo({"", "", "Brindlewick"});
-  EXPECT_EQ(transcript_,
-            (Log{R"(msgbox 16 "BwAddin" "Run-time error '3021':\r\n\r\nNo current record." -> OK)"}));
+  EXPECT_EQ(
+      transcript_,
+      (Log{R"(msgbox 16 "BwAddin" "Run-time error '3021':\r\n\r\nNo current record." -> OK)"}));
 }
 
 // Hears everything, as a renderer does.
@@ -538,8 +543,7 @@ class RecordingObserver : public FormObserver {
   void FormUnloaded(Form& form) override { log.push_back("unloaded " + form.Name()); }
   void PropertyChanged(Form& form, Control* control, std::string_view property) override {
     log.push_back("changed " + form.Name() + "." +
-                  (control ? control->DisplayName() + "." : std::string()) +
-                  std::string(property));
+                  (control ? control->DisplayName() + "." : std::string()) + std::string(property));
   }
   void Refreshed(Form& form) override { log.push_back("refreshed " + form.Name()); }
   std::vector<std::string> log;
@@ -551,7 +555,7 @@ TEST_F(FormTest, ObserversHearLoadsUnloadsAndChangesWhileLoaded) {
   frmTest f;
   f.onLoad = [&] { f.txtName.SetText("from load"); };
   f.txtName.SetText("while unloaded");  // not heard
-  f.Refresh();                           // not heard
+  f.Refresh();                          // not heard
   f.Show();
   f.chkFlag.SetValue(vbChecked);
   f.SetCaption("New");

@@ -52,7 +52,8 @@ class ListsTest : public ::testing::Test {
     f.log.clear();
   }
   void Fill(ListControl& list, const Items& items) {
-    for (const std::string& item : items) list.AddItem(item);
+    for (const std::string& item : items)
+      list.AddItem(item);
   }
 
   rt::HeadlessPlatform platform_;
@@ -66,7 +67,8 @@ TEST_F(ListsTest, UnsortedListKeepsTheOrderOfAddItem) {
   f.lstItems.AddItem("first", 0);
   f.lstItems.AddItem("middle", 3);
   f.lstItems.AddItem("last", 6);
-  EXPECT_EQ(f.lstItems.Items(), (Items{"first", "beta", "Alpha", "middle", "Gamma", "delta", "last"}));
+  EXPECT_EQ(f.lstItems.Items(),
+            (Items{"first", "beta", "Alpha", "middle", "Gamma", "delta", "last"}));
   EXPECT_EQ(f.lstItems.ListCount(), 7);
   EXPECT_EQ(f.lstItems.List(3), "middle");
 }

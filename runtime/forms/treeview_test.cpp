@@ -33,9 +33,11 @@ std::string Dump(const TreeView& tree) {
   std::function<void(const Node*, int)> walk = [&](const Node* n, int depth) {
     out += std::string(2 * depth, ' ') + n->Text() + " [" + n->Key() + "] #" +
            std::to_string(n->Index()) + "\n";
-    for (const Node* c : n->ChildNodes()) walk(c, depth + 1);
+    for (const Node* c : n->ChildNodes())
+      walk(c, depth + 1);
   };
-  for (const Node* r : tree.Roots()) walk(r, 0);
+  for (const Node* r : tree.Roots())
+    walk(r, 0);
   return out;
 }
 

@@ -20,7 +20,9 @@ long ErrorOf(const std::function<void()>& f) {
 }
 
 // "Größe": five characters in seven bytes; "😀" is one character in four bytes.
-constexpr std::string_view kGrosse = "Gr\xC3\xB6\xC3\x9F" "e";
+constexpr std::string_view kGrosse =
+    "Gr\xC3\xB6\xC3\x9F"
+    "e";
 
 TEST(StringsTest, LenCountsCharactersNotBytes) {
   EXPECT_EQ(Len(""), 0);
