@@ -1,6 +1,6 @@
 // One SQLite connection to a database file, as the engine's database and recordsets share it.
 //
-// Internal to the SQLite engine (the only header that includes sqlite3.h, with schema.cpp).
+// Internal to the SQLite engine: the one header that includes sqlite3.h.
 // Opening checks that the file exists and is a database, sets durable commits (synchronous FULL,
 // the file's own journal mode kept), a short busy wait, and registers the collation and the
 // number function that criteria conditions use. Every SQLite failure becomes the Jet error a DAO

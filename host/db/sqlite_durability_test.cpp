@@ -194,6 +194,32 @@ TEST_F(DurabilityTest, CommitBlockedByAReaderFailsAndLeavesTheFileAsItWas) {
   EXPECT_EQ(CounterCode(), "changed");
 }
 
+TEST_F(DurabilityTest, ChangesOfAnotherProcessShowFromTheNextFetch) {
+  InsertRows(path_, "Subs", {"Name", "Code"}, {{"Second", "two"}, {"Third", "three"}});
+  vb::Object<Recordset> rs = NewSqliteEngine()->OpenDatabase(path_)->OpenRecordset("Subs");
+  EXPECT_EQ(rs->Fields("Code").Value(), "0");
+  {
+    ChildProcess child({"set", path_, "Counter", "42"});
+    EXPECT_EQ(child.ReadLine(), "done");
+  }
+  {
+    ChildProcess child({"delete", path_, "Second"});
+    EXPECT_EQ(child.ReadLine(), "done");
+  }
+  rs->MoveFirst();
+  EXPECT_EQ(rs->Fields("Code").Value(), "42");
+  rs->MoveNext();
+  vb::Error gone = ErrorOf([&] { rs->Fields("Code").Value(); });
+  EXPECT_EQ(gone.Number, 3167);
+  EXPECT_EQ(gone.Source, "DAO.Field");
+  rs->MoveNext();
+  EXPECT_EQ(rs->Fields("Code").Value(), "three");
+  // Edit always starts from the stored row.
+  rs->MoveFirst();
+  rs->Edit();
+  EXPECT_EQ(rs->Fields("Code").Value(), "42");
+}
+
 TEST_F(DurabilityTest, TwoProcessesWritingAtOnceLoseNothing) {
   ChildProcess child({"add", path_, "child ", "150"});
   vb::Object<Recordset> rs = NewSqliteEngine()->OpenDatabase(path_)->OpenRecordset("Subs");

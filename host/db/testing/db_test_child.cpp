@@ -6,6 +6,8 @@
 //   torn <path> <first> <k>   as stream, but freezes right after the k-th write to the database
 //                             file (inside a commit, the file half written), printing "torn".
 //   add <path> <prefix> <n>   Subs: adds n rows named prefix1..prefixn; prints "done".
+//   set <path> <name> <code> Subs: sets Code of the first row named name; prints "done".
+//   delete <path> <name>      Subs: deletes the first row named name; prints "done".
 //   lock <path>               takes the file's exclusive lock; prints "locked"; lets go at EOF
 //                             on standard input.
 //   share <path>              holds a read transaction open; prints "shared"; ends it at EOF.
@@ -111,6 +113,24 @@ int Add(const std::string& path, const std::string& prefix, long count) {
   return 0;
 }
 
+int SetCode(const std::string& path, const std::string& name, const std::string& code) {
+  vb::Object<dao::Recordset> rs = OpenSubs(path);
+  rs->FindFirst("Name = '" + name + "'");
+  rs->Edit();
+  rs->Fields("Code").SetValue(code);
+  rs->Update();
+  Say("done");
+  return 0;
+}
+
+int DeleteRow(const std::string& path, const std::string& name) {
+  vb::Object<dao::Recordset> rs = OpenSubs(path);
+  rs->FindFirst("Name = '" + name + "'");
+  rs->Delete();
+  Say("done");
+  return 0;
+}
+
 int Hold(const std::string& path, const char* begin, const char* said) {
   sqlite3* db = nullptr;
   if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) return 2;
@@ -167,6 +187,8 @@ int main(int argc, char** argv) {
       return Stream(path, std::atol(argv[3]));
     }
     if (mode == "add" && argc > 4) return Add(path, argv[3], std::atol(argv[4]));
+    if (mode == "set" && argc > 4) return SetCode(path, argv[3], argv[4]);
+    if (mode == "delete" && argc > 3) return DeleteRow(path, argv[3]);
     if (mode == "lock") return Hold(path, "BEGIN EXCLUSIVE", "locked");
     if (mode == "share") {
       return Hold(path, "BEGIN; SELECT count(*) FROM sqlite_schema;", "shared");
