@@ -82,7 +82,7 @@ const ToolbarButton& Toolbar::Buttons(long index) const {
 
 void Toolbar::UserClickButton(long index) {
   ToolbarButton& b = Buttons(index);
-  if (b.Style == tbrSeparator || !b.Enabled || !Enabled()) return;
+  if (b.Style == tbrSeparator || !b.Enabled || !b.Visible || !AcceptsInput()) return;
   EventArgs args;
   args.ToolButton = &b;
   Raise("ButtonClick", args);

@@ -3,6 +3,7 @@
 // from 0, as the controls number them.
 #pragma once
 
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -65,7 +66,8 @@ class Toolbar : public Control {
   void Reset() override;
 
  private:
-  std::vector<ToolbarButton> buttons_;
+  // A deque: references to buttons stay valid while more are added.
+  std::deque<ToolbarButton> buttons_;
   std::string imageList_;
 };
 

@@ -165,7 +165,13 @@ void Control::SetMousePointer(long v) {
   mousePointer_ = v, Changed("MousePointer");
 }
 
+bool Control::AcceptsInput() const {
+  return visible_ && enabled_ && (!container_ || container_->AcceptsInput());
+}
+
 void Control::SetFocus() {
+  if (kind_ == ControlKind::kLabel || kind_ == ControlKind::kFrame || kind_ == ControlKind::kImage)
+    throw vb::RuntimeError(vb::kObjectDoesNotSupport);
   if (!visible_ || !enabled_ || !HasTabStop()) throw vb::RuntimeError(vb::kInvalidProcedureCall);
   form_->MoveFocus(this);
 }
@@ -223,10 +229,10 @@ bool Control::Set(std::string_view p, const PropertyValue& v) {
 }
 
 void Control::UserClick() {
-  Raise("Click");
+  if (AcceptsInput()) Raise("Click");
 }
 void Control::UserDblClick() {
-  Raise("DblClick");
+  if (AcceptsInput()) Raise("DblClick");
 }
 
 void Control::UserMouse(std::string_view action, int button, double x, double y) {

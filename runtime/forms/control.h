@@ -120,6 +120,10 @@ class Control {
   long MousePointer() const { return mousePointer_; }
   void SetMousePointer(long v);
 
+  // Whether the user can reach the control: it, and every container holding it, visible and
+  // enabled. The User* gestures do nothing on a control the user cannot reach.
+  bool AcceptsInput() const;
+
   // Gives this control the focus (GotFocus here, LostFocus on the control that had it).
   void SetFocus();
 

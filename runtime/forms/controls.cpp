@@ -87,8 +87,8 @@ void TextBox::Insert(const std::string& s) {
   std::string piece = s;
   if (maxLength_ > 0) {
     long room = maxLength_ - (vb::Len(text_) - selLength_);
-    if (room <= 0) return;
-    piece = vb::Left(piece, room);
+    // Enter's CR LF enters whole or not at all.
+    if (vb::Len(piece) > room) return;
   }
   SetSelText(piece);
 }
@@ -102,9 +102,12 @@ void TextBox::TypeOne(long keyAscii) {
   if (key == 13) {
     if (multiLine_) Insert("\r\n");
   } else if (key == 8) {
-    if (selLength_ == 0 && selStart_ > 0) {
-      --selStart_;
-      selLength_ = 1;
+    if (selLength_ == 0) {
+      if (selStart_ == 0) return;
+      // A line break goes as a whole.
+      long back = selStart_ >= 2 && vb::Mid(text_, selStart_ - 1, 2) == "\r\n" ? 2 : 1;
+      selStart_ -= back;
+      selLength_ = back;
     }
     SetSelText("");
   } else {
@@ -113,6 +116,7 @@ void TextBox::TypeOne(long keyAscii) {
 }
 
 void TextBox::UserType(const std::string& text) {
+  if (!AcceptsInput()) return;
   if (Parent().ActiveControl() != this) Parent().MoveFocus(this);
   for (std::size_t i = 0; i < text.size();) {
     unsigned char c = static_cast<unsigned char>(text[i]);
@@ -120,7 +124,10 @@ void TextBox::UserType(const std::string& text) {
       ++i;
       if (Control* next = NextTabStop(Parent(), this)) {
         Parent().MoveFocus(next);
-        return;  // the rest goes to the control that now has the focus
+        // The rest goes to the control that now has the focus.
+        auto* box = dynamic_cast<TextBox*>(Parent().ActiveControl());
+        if (box && i < text.size()) box->UserType(text.substr(i));
+        return;
       }
       TypeOne(9);
       continue;
@@ -253,6 +260,7 @@ void CheckBox::SetValue(long v) {
 }
 
 void CheckBox::UserClick() {
+  if (!AcceptsInput()) return;
   SetValue(value_ == vbChecked ? vbUnchecked : vbChecked);
 }
 
@@ -304,6 +312,7 @@ void OptionButton::SetValue(bool v) {
 }
 
 void OptionButton::UserClick() {
+  if (!AcceptsInput()) return;
   if (value_)
     Raise("Click");
   else

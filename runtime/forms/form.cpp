@@ -265,7 +265,7 @@ void Form::SetWindowState(int v) {
     left_ = top_ = 0;
     width_ = vb::Screen().Width;
     height_ = vb::Screen().Height;
-  } else if (v == vbNormal && windowState_ == vbMaximized) {
+  } else if (v == vbNormal) {
     left_ = normalLeft_, top_ = normalTop_, width_ = normalWidth_, height_ = normalHeight_;
   }
   windowState_ = v;

@@ -401,8 +401,6 @@ TEST_F(FormTest, MaximiseFillsTheScreenAndRestoreBringsBackTheNormalGeometry) {
 }
 
 TEST_F(FormTest, RestoreFromMinimisedAfterMaximisedBringsBackTheNormalGeometry) {
-  GTEST_SKIP() << "fault: Form::SetWindowState restores the normal geometry only when leaving "
-                  "vbMaximized, so maximised -> minimised -> normal keeps the screen size";
   frmTest f;
   f.Show();
   f.SetLeft(300);

@@ -75,6 +75,7 @@ void ListControl::OnListIndexChanged() {
 }
 
 bool ListControl::UserChoose(const std::string& item) {
+  if (!AcceptsInput()) return false;
   auto it = std::find(items_.begin(), items_.end(), item);
   if (it == items_.end()) return false;
   SetListIndex(static_cast<long>(it - items_.begin()));
@@ -126,11 +127,21 @@ void ComboBox::SetText(std::string v) {
 
 void ComboBox::SetListIndex(long v) {
   if (v < -1 || v >= ListCount()) throw vb::RuntimeError(vb::kInvalidPropertyValue);
-  if (v >= 0 && text_ != List(v)) {
-    text_ = List(v);
+  // No choice empties the edit part.
+  std::string text = v >= 0 ? List(v) : std::string();
+  if (text_ != text) {
+    text_ = std::move(text);
     Changed("Text");
   }
   ListControl::SetListIndex(v);
+}
+
+void ComboBox::Clear() {
+  ListControl::Clear();
+  if (!text_.empty()) {
+    text_.clear();
+    Changed("Text");
+  }
 }
 
 std::optional<PropertyValue> ComboBox::Get(std::string_view p) const {

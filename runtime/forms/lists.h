@@ -3,7 +3,8 @@
 // A sorted list keeps its entries in alphabetical order without regard to case, whatever the
 // order of AddItem. ListIndex is -1 when no entry is chosen; choosing an entry (by code or by
 // the user) raises Click. A combo box's Text is the chosen entry after a choice, or whatever was
-// typed (Change); typing clears the choice without a Click.
+// typed (Change); typing clears the choice without a Click, unless the text is still the chosen
+// entry's.
 #pragma once
 
 #include <string>
@@ -19,7 +20,7 @@ class ListControl : public Control {
   void AddItem(const std::string& item, long index = -1);
   // REQUIRES: 0 <= index < ListCount (else 5).
   void RemoveItem(long index);
-  void Clear();
+  virtual void Clear();
   long ListCount() const { return static_cast<long>(items_.size()); }
   // REQUIRES: 0 <= index < ListCount (else 381, an invalid property array index).
   const std::string& List(long index) const;
@@ -64,6 +65,8 @@ class ComboBox : public ListControl {
   // Raises Change when the text differs; ListIndex follows (-1 when not an entry).
   void SetText(std::string v);
   void SetListIndex(long v) override;
+  // Also empties the text, as the control's edit part is cleared with the list.
+  void Clear() override;
   // 0 drop-down combo (typing allowed), 2 drop-down list.
   int Style() const { return style_; }
   void SetStyle(int v) { style_ = v; }

@@ -153,6 +153,7 @@ Node* TreeView::FindPath(const std::vector<std::string>& texts) const {
 }
 
 void TreeView::UserClickNode(Node* node) {
+  if (!AcceptsInput()) return;
   SetSelectedItem(node);
   EventArgs args;
   args.TreeNode = node;

@@ -1,5 +1,6 @@
 #include "runtime/forms/value.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -19,10 +20,16 @@ namespace {
 // The whole text as a decimal number, or false.
 bool ParseNumber(const std::string& text, double* out) {
   std::string t = vb::Trim(text);
-  if (t.empty()) return false;
-  char* end = nullptr;
-  double v = std::strtod(t.c_str(), &end);
-  if (end != t.c_str() + t.size() || !std::isfinite(v)) return false;
+  // A plain decimal number: from_chars reads no hexadecimal and ignores the C locale.
+  const char* begin = t.data();
+  const char* end = t.data() + t.size();
+  if (begin != end && *begin == '+') {
+    ++begin;
+    if (begin != end && *begin == '-') return false;
+  }
+  double v = 0;
+  auto [stop, ec] = std::from_chars(begin, end, v);
+  if (begin == end || ec != std::errc() || stop != end || !std::isfinite(v)) return false;
   *out = v;
   return true;
 }
@@ -40,14 +47,12 @@ bool ParseBool(const std::string& text, bool* out) {
 }  // namespace
 
 std::string FormatNumber(double value) {
-  if (value == std::floor(value) && std::fabs(value) < 1e15) {
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%.0f", value);
-    return buf;
-  }
   char buf[40];
-  std::snprintf(buf, sizeof buf, "%.15g", value);
-  return buf;
+  // Whole numbers without a fraction; others in the shortest form that reads back the same.
+  bool whole = value == std::floor(value) && std::fabs(value) < 1e15;
+  auto end = whole ? std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, 0).ptr
+                   : std::to_chars(buf, buf + sizeof buf, value).ptr;
+  return std::string(buf, end);
 }
 
 std::string FormatValue(const PropertyValue& value) {

@@ -65,11 +65,18 @@ std::string FormatDate(const Date& date, std::string_view pattern, const DateLoc
 }
 
 bool ParseIsoDate(std::string_view text, Date* date) {
+  // Exactly four, two and two digits between two hyphens: no signs, no blanks.
+  if (text.size() != 10 || text[4] != '-' || text[7] != '-') return false;
+  auto field = [&](std::size_t at, std::size_t n, int* out) {
+    *out = 0;
+    for (std::size_t k = at; k < at + n; ++k) {
+      if (text[k] < '0' || text[k] > '9') return false;
+      *out = *out * 10 + (text[k] - '0');
+    }
+    return true;
+  };
   int y = 0, m = 0, d = 0;
-  char tail = 0;
-  std::string s(text);
-  if (s.size() != 10 || std::sscanf(s.c_str(), "%4d-%2d-%2d%c", &y, &m, &d, &tail) != 3)
-    return false;
+  if (!field(0, 4, &y) || !field(5, 2, &m) || !field(8, 2, &d)) return false;
   if (!DaysInMonthOk(y, m, d)) return false;
   *date = Date{y, m, d};
   return true;

@@ -1,9 +1,12 @@
 #include "runtime/vb/numbers.h"
 
 #include <cctype>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+
+#include "runtime/vb/error.h"
 
 namespace vb {
 namespace {
@@ -23,9 +26,14 @@ std::size_t Digits(std::string_view s, std::size_t i) {
 }  // namespace
 
 std::string Str(float value) {
+  // to_chars, unlike printf, does not follow the C locale's decimal point.
   char buf[32];
-  std::snprintf(buf, sizeof buf, "%.7G", static_cast<double>(value));
-  std::string digits = buf;
+  auto end = std::to_chars(buf, buf + sizeof buf, static_cast<double>(value),
+                           std::chars_format::general, 7)
+                 .ptr;
+  std::string digits(buf, end);
+  for (char& c : digits)
+    if (c == 'e') c = 'E';
   bool negative = !digits.empty() && digits[0] == '-';
   if (negative) digits.erase(0, 1);
   // Drop trailing zeros of the fraction that %G keeps in exponent form ("1.000000E+07").
@@ -61,12 +69,18 @@ double Val(std::string_view text) {
     std::size_t expDigits = Digits(text, j);
     if (expDigits > 0) i = j + expDigits;
   }
-  std::string number(text.substr(start, i - start));
-  return std::strtod(number.c_str(), nullptr);
+  std::string_view number = text.substr(start, i - start);
+  if (number.front() == '+') number.remove_prefix(1);
+  double value = 0;
+  std::from_chars(number.data(), number.data() + number.size(), value);
+  return value;
 }
 
 long RoundHalfEven(double value) {
-  return static_cast<long>(std::nearbyint(value));
+  double r = std::nearbyint(value);
+  // Beyond a long (or NaN) the cast is undefined: overflow, as CLng does.
+  if (!(r >= -9223372036854775808.0 && r < 9223372036854775808.0)) throw RuntimeError(6);
+  return static_cast<long>(r);
 }
 
 }  // namespace vb

@@ -85,19 +85,62 @@ std::string Space(long n) {
   return std::string(static_cast<std::size_t>(n), ' ');
 }
 
-std::string UCase(std::string_view s) {
-  std::string r(s);
-  for (char& c : r)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+namespace {
+
+// The code point starting at s[i] and its length in bytes (a stray byte stands for itself).
+long DecodeAt(std::string_view s, std::size_t i, std::size_t* length) {
+  auto c = static_cast<unsigned char>(s[i]);
+  *length = Utf8Offset(s.substr(i), 1);
+  if (c < 0x80 || *length == 1) return c;
+  long code = c & (c >= 0xF0 ? 0x07 : c >= 0xE0 ? 0x0F : 0x1F);
+  for (std::size_t k = 1; k < *length; ++k) code = (code << 6) | (s[i + k] & 0x3F);
+  return code;
+}
+
+// Upper case of the letters a Windows-1252 text can hold; other characters unchanged.
+long UpperOf(long c) {
+  if (c >= 'a' && c <= 'z') return c - 32;
+  if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return c - 32;
+  switch (c) {
+    case 0xFF: return 0x178;
+    case 0x153: return 0x152;
+    case 0x161: return 0x160;
+    case 0x17E: return 0x17D;
+    default: return c;
+  }
+}
+
+long LowerOf(long c) {
+  if (c >= 'A' && c <= 'Z') return c + 32;
+  if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return c + 32;
+  switch (c) {
+    case 0x178: return 0xFF;
+    case 0x152: return 0x153;
+    case 0x160: return 0x161;
+    case 0x17D: return 0x17E;
+    default: return c;
+  }
+}
+
+std::string MapLetters(std::string_view s, long (*map)(long)) {
+  std::string r;
+  r.reserve(s.size());
+  for (std::size_t i = 0; i < s.size();) {
+    std::size_t n = 1;
+    long c = DecodeAt(s, i, &n);
+    long m = map(c);
+    if (m == c) r.append(s.substr(i, n));
+    else r += Chr(m);
+    i += n;
+  }
   return r;
 }
 
-std::string LCase(std::string_view s) {
-  std::string r(s);
-  for (char& c : r)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return r;
-}
+}  // namespace
+
+std::string UCase(std::string_view s) { return MapLetters(s, UpperOf); }
+
+std::string LCase(std::string_view s) { return MapLetters(s, LowerOf); }
 
 std::string Chr(long code) {
   Require(code >= 0 && code <= 0x10FFFF);
