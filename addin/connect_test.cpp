@@ -3,10 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "addin/globals.h"
+#include "addin/testing/addin_test.h"
 #include "addin/toolwindow.h"
-#include "addin/version.h"
-#include "host/memory_ide.h"
-#include "runtime/headless/headless_platform.h"
 
 namespace bw {
 namespace {
@@ -20,11 +18,11 @@ class TestActivator : public vbide::ObjectActivator {
   }
 };
 
-class ConnectTest : public ::testing::Test {
+class ConnectTest : public AddinTest {
  protected:
   void SetUp() override {
-    rt::InstallPlatform(&platform_);
-    vb::SetVersionInfo(kVersionInfo);
+    AddinTest::SetUp();
+    VBInst.SetNothing();  // the connection sets it
     platform_.Registry().SetValue("Brindlewick.ToolWindow\\Clsid", "",
                                   "{9A2D6E4B-1C7F-4B83-A5D2-6E0F3B9C8D17}");
     vbe_->SetActivator(&activator_);
@@ -32,8 +30,7 @@ class ConnectTest : public ::testing::Test {
   }
   void TearDown() override {
     connect_.Reset();
-    VBInst.SetNothing();
-    rt::InstallPlatform(nullptr);
+    AddinTest::TearDown();
   }
 
   com::HRESULT Connected(long mode) {
@@ -51,9 +48,7 @@ class ConnectTest : public ::testing::Test {
   }
   std::vector<std::string> ViewMenu() { return *vbe_->MenuCaptions("View"); }
 
-  rt::HeadlessPlatform platform_;
   TestActivator activator_;
-  std::shared_ptr<vbide::MemoryVbe> vbe_ = vbide::MemoryVbe::Create();
   com::ComPtr<Connect> connect_ = com::ComPtr<Connect>::Attach(new Connect());
   const std::vector<std::string> kOneCommand{"Brindlewick"};
 };
@@ -69,7 +64,7 @@ TEST_F(ConnectTest, AfterStartupShowsDockedWindowAndAddsMenuCommand) {
   ASSERT_NE(window->Document, nullptr);
   EXPECT_EQ(window->Document->Name(), "ToolWindow");
   EXPECT_EQ(ViewMenu(), kOneCommand);
-  EXPECT_TRUE(platform_.MessageBoxes().empty());
+  EXPECT_TRUE(MessageBoxes().empty());
 }
 
 TEST_F(ConnectTest, StartupModesWaitForStartupComplete) {
@@ -90,8 +85,8 @@ TEST_F(ConnectTest, ExternalStartOnlyExplainsAndRemovesToolbarButton) {
   vbe_->AddAddInToolbarButton("Brindlewick Tool Window", "Brindlewick.Connect");
   vbe_->AddAddInToolbarButton("Other", "Other.Connect");
   EXPECT_EQ(Connected(vbide::vbext_cm_External), com::S_OK);
-  ASSERT_EQ(platform_.MessageBoxes().size(), 1u);
-  const rt::MsgBoxRecord& box = platform_.MessageBoxes()[0];
+  ASSERT_EQ(MessageBoxes().size(), 1u);
+  const rt::MsgBoxRecord& box = MessageBoxes()[0];
   EXPECT_EQ(box.Buttons, 65600);
   EXPECT_EQ(box.Title, "Creating VB5 Add-Ins: Tool Window");
   EXPECT_EQ(box.Prompt,
@@ -147,8 +142,8 @@ TEST_F(ConnectTest, HostShutdownLeavesWindowAndCommand) {
 TEST_F(ConnectTest, DisplayLogFailureShowsCriticalReportAndCreatesNothing) {
   platform_.Registry().DeleteTree("Brindlewick.ToolWindow");
   EXPECT_EQ(Connected(vbide::vbext_cm_AfterStartup), com::S_OK);
-  ASSERT_EQ(platform_.MessageBoxes().size(), 1u);
-  const rt::MsgBoxRecord& box = platform_.MessageBoxes()[0];
+  ASSERT_EQ(MessageBoxes().size(), 1u);
+  const rt::MsgBoxRecord& box = MessageBoxes()[0];
   EXPECT_EQ(box.Buttons, 16);
   EXPECT_EQ(box.Title, "CRITICAL ERROR");
   EXPECT_NE(

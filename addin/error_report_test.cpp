@@ -2,8 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "addin/version.h"
-#include "runtime/headless/headless_platform.h"
+#include "addin/testing/addin_test.h"
 
 namespace bw {
 namespace {
@@ -30,22 +29,16 @@ TEST(CriticalErrorPromptTest, EmptyFieldsKeepTheirLabelsAndNegativeNumbersTheirS
             "Extra line.");
 }
 
-class ReportTest : public ::testing::Test {
+class ReportTest : public AddinTest {
  protected:
-  void SetUp() override {
-    rt::InstallPlatform(&platform_);
-    vb::SetVersionInfo(kVersionInfo);
-  }
-  void TearDown() override { rt::InstallPlatform(nullptr); }
-  rt::HeadlessPlatform platform_;
   RoutineErrorTexts texts_{"   Routine Name : Private Sub X", "Be in a code window.", "Error: X",
                            ""};
 };
 
 TEST_F(ReportTest, Error91GivesTheCodeWindowMessage) {
   ReportRoutineError(vb::RuntimeError(91), texts_);
-  ASSERT_EQ(platform_.MessageBoxes().size(), 1u);
-  const rt::MsgBoxRecord& box = platform_.MessageBoxes()[0];
+  ASSERT_EQ(MessageBoxes().size(), 1u);
+  const rt::MsgBoxRecord& box = MessageBoxes()[0];
   EXPECT_EQ(box.Buttons, 64);
   EXPECT_EQ(box.Title, "Error: X");
   EXPECT_EQ(box.Prompt, "Be in a code window.");
@@ -55,14 +48,13 @@ TEST_F(ReportTest, OtherErrorsAndRoutinesWithoutMessageGiveTheCriticalReport) {
   ReportRoutineError(vb::RuntimeError(5), texts_);
   texts_.Prompt91.clear();
   ReportRoutineError(vb::RuntimeError(91), texts_);
-  ASSERT_EQ(platform_.MessageBoxes().size(), 2u);
-  for (const rt::MsgBoxRecord& box : platform_.MessageBoxes()) {
+  ASSERT_EQ(MessageBoxes().size(), 2u);
+  for (const rt::MsgBoxRecord& box : MessageBoxes()) {
     EXPECT_EQ(box.Buttons, 16);
     EXPECT_EQ(box.Title, "CRITICAL ERROR");
   }
-  EXPECT_NE(platform_.MessageBoxes()[1].Prompt.find("     Error Number : 91\r\n"),
-            std::string::npos);
-  EXPECT_EQ(platform_.MessageBoxes()[0].Prompt.rfind(
+  EXPECT_NE(MessageBoxes()[1].Prompt.find("     Error Number : 91\r\n"), std::string::npos);
+  EXPECT_EQ(MessageBoxes()[0].Prompt.rfind(
                 "  Program Name : Brindlewick - Visual Basic Code Helper Add-In", 0),
             0u);
 }
@@ -81,7 +73,7 @@ TEST_F(ReportTest, DialogHandlerHidesFirstAndUnloadsAfter) {
   ReportDialogError(dialog, vb::RuntimeError(91), texts_);
   EXPECT_FALSE(dialog.IsLoaded());
   EXPECT_FALSE(dialog.sawVisible);
-  EXPECT_EQ(platform_.MessageBoxes().size(), 1u);
+  EXPECT_EQ(MessageBoxes().size(), 1u);
 }
 
 }  // namespace

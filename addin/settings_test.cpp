@@ -7,9 +7,8 @@
 #include <ostream>
 #include <string>
 
-#include "addin/version.h"
+#include "addin/testing/addin_test.h"
 #include "runtime/forms/forms.h"
-#include "runtime/headless/headless_platform.h"
 
 namespace bw {
 namespace {
@@ -47,18 +46,17 @@ struct Geometry {
   }
 };
 
-class SettingsTest : public ::testing::Test {
+class SettingsTest : public AddinTest {
  protected:
   void SetUp() override {
-    rt::InstallPlatform(&platform_);
-    vb::SetVersionInfo(kVersionInfo);
+    AddinTest::SetUp();
     CurrentUserName.clear();
+    UnloadAtEnd(window_);
     window_.Load();
   }
   void TearDown() override {
-    window_.Unload();
+    AddinTest::TearDown();
     CurrentUserName.clear();
-    rt::InstallPlatform(nullptr);
   }
 
   void Put(const std::string& key, const std::string& value) {
@@ -78,7 +76,6 @@ class SettingsTest : public ::testing::Test {
             window_.imgSplitter.Left()};
   }
 
-  rt::HeadlessPlatform platform_;
   BrowserWindow window_;
 };
 

@@ -2,43 +2,47 @@
 
 #include <gtest/gtest.h>
 
-#include "addin/globals.h"
-#include "addin/version.h"
+#include "addin/testing/addin_test.h"
 #include "generators/frmAddMsgBox.h"
 #include "generators/frmErrorHandler.h"
 #include "generators/frmInsertHeader.h"
-#include "host/memory_ide.h"
-#include "runtime/headless/headless_platform.h"
+#include "generators/testing/code_text.h"
 
 namespace bw {
 namespace {
 
-class ToolWindowTest : public ::testing::Test {
+constexpr std::string_view kModule = R"(
+Sub A()
+    x = 1
+End Sub
+)";
+
+class ToolWindowTest : public AddinTest {
  protected:
   void SetUp() override {
-    rt::InstallPlatform(&platform_);
-    vb::SetVersionInfo(kVersionInfo);
-    VBInst = vb::Object<vbide::VBE>(vbe_);
-    module_ = vbe_->AddModule("Module1", vbide::SplitCrLf("Sub A()\r\n    x = 1\r\nEnd Sub"));
+    AddinTest::SetUp();
+    module_ = AddModule("Module1", kModule);
+    UnloadAtEnd(window_);
     window_.Load();
-  }
-  void TearDown() override {
-    VBInst.SetNothing();
-    rt::InstallPlatform(nullptr);
   }
   void Click(long index) { window_.Toolbar1.UserClickButton(index); }
 
-  rt::HeadlessPlatform platform_;
-  std::shared_ptr<vbide::MemoryVbe> vbe_ = vbide::MemoryVbe::Create();
-  std::shared_ptr<vbide::MemoryCodeModule> module_;
   ToolWindow window_;
 };
 
 TEST_F(ToolWindowTest, ToolbarHasTwelveButtonsWithTheirTipsAndPictures) {
-  const char* kTips[] = {"Insert Message Box",          nullptr, "Insert Error Handler", nullptr,
-                         "Comment Selected Code",       "UN-Comment Selected Code", nullptr,
-                         "Insert Header Comment",       nullptr, "Insert WIN32 API Reference",
-                         nullptr,                       "Source Code Database"};
+  const char* kTips[] = {"Insert Message Box",
+                         nullptr,
+                         "Insert Error Handler",
+                         nullptr,
+                         "Comment Selected Code",
+                         "UN-Comment Selected Code",
+                         nullptr,
+                         "Insert Header Comment",
+                         nullptr,
+                         "Insert WIN32 API Reference",
+                         nullptr,
+                         "Source Code Database"};
   ASSERT_EQ(window_.Toolbar1.ButtonCount(), 12);
   long picture = 0;
   for (long i = 1; i <= 12; ++i) {
@@ -65,36 +69,41 @@ TEST_F(ToolWindowTest, ImageListHoldsSevenSixteenPixelPicturesWithSilverMask) {
 
 TEST_F(ToolWindowTest, CommentAndUncommentButtonsWorkOnTheActivePane) {
   vbe_->Activate("Module1");
-  vbe_->ActiveCodePane()->SetSelection({1, 1, 3, 1});
+  Select(1, 1, 3, 1);
   Click(5);
-  EXPECT_EQ(module_->AllLines(), vbide::SplitCrLf("'Sub A()\r\n'    x = 1\r\nEnd Sub"));
+  EXPECT_EQ(ModuleLines(), CodeLines(R"(
+'Sub A()
+'    x = 1
+End Sub
+)"));
   Click(6);
-  EXPECT_EQ(module_->AllLines(), vbide::SplitCrLf("Sub A()\r\n    x = 1\r\nEnd Sub"));
-  EXPECT_TRUE(platform_.MessageBoxes().empty());
+  EXPECT_EQ(ModuleLines(), CodeLines(kModule));
+  EXPECT_TRUE(MessageBoxes().empty());
 }
 
 TEST_F(ToolWindowTest, WithoutCodeWindowEachCommandShowsItsOwnMessage) {
   Click(5);
   Click(6);
-  ASSERT_EQ(platform_.MessageBoxes().size(), 2u);
-  EXPECT_EQ(platform_.MessageBoxes()[0].Prompt,
+  ASSERT_EQ(MessageBoxes().size(), 2u);
+  EXPECT_EQ(MessageBoxes()[0].Prompt,
             "You must first be in a VB Code window before you comment out code.");
-  EXPECT_EQ(platform_.MessageBoxes()[0].Title, "Error: Cannot Comment Code");
-  EXPECT_EQ(platform_.MessageBoxes()[0].Buttons, 64);
-  EXPECT_EQ(platform_.MessageBoxes()[1].Prompt,
+  EXPECT_EQ(MessageBoxes()[0].Title, "Error: Cannot Comment Code");
+  EXPECT_EQ(MessageBoxes()[0].Buttons, 64);
+  EXPECT_EQ(MessageBoxes()[1].Prompt,
             "You must first be in a VB Code window before you can uncomment code.");
-  EXPECT_EQ(platform_.MessageBoxes()[1].Title, "Error: Cannot Uncomment Code");
+  EXPECT_EQ(MessageBoxes()[1].Title, "Error: Cannot Uncomment Code");
 }
 
 TEST_F(ToolWindowTest, OtherFailuresGiveTheCriticalReportWithTheRoutineLine) {
   vbe_->Activate("Module1");
-  vbe_->ActiveCodePane()->SetSelection({3, 1, 6, 1});  // lines 4 and 5 do not exist
+  Select(3, 1, 6, 1);  // lines 4 and 5 do not exist
   Click(6);
-  ASSERT_EQ(platform_.MessageBoxes().size(), 1u);
-  EXPECT_EQ(platform_.MessageBoxes()[0].Title, "CRITICAL ERROR");
-  EXPECT_NE(platform_.MessageBoxes()[0].Prompt.find(
-                "   Routine Name : Private Sub cmdUncomment_Click\r\n\r\n     Error Number : 9\r\n"),
-            std::string::npos);
+  ASSERT_EQ(MessageBoxes().size(), 1u);
+  EXPECT_EQ(MessageBoxes()[0].Title, "CRITICAL ERROR");
+  EXPECT_NE(
+      MessageBoxes()[0].Prompt.find(
+          "   Routine Name : Private Sub cmdUncomment_Click\r\n\r\n     Error Number : 9\r\n"),
+      std::string::npos);
 }
 
 TEST_F(ToolWindowTest, DispatchIgnoresEveryError) {
@@ -103,21 +112,14 @@ TEST_F(ToolWindowTest, DispatchIgnoresEveryError) {
     separator.Index = index;
     window_.Toolbar1_ButtonClick(separator);
   }
-  EXPECT_TRUE(platform_.MessageBoxes().empty());
-  EXPECT_EQ(module_->AllLines(), vbide::SplitCrLf("Sub A()\r\n    x = 1\r\nEnd Sub"));
+  EXPECT_TRUE(MessageBoxes().empty());
+  EXPECT_EQ(ModuleLines(), CodeLines(kModule));
 }
 
-// Unloads a dialog's default instance when the test ends, whatever happened.
-template <class T>
-struct UnloadAtEnd {
-  ~UnloadAtEnd() { forms::DefaultInstance<T>().Unload(); }
-};
-
 TEST_F(ToolWindowTest, ButtonOneShowsTheMessageBoxDialogWhichInserts) {
-  UnloadAtEnd<frmAddMsgBox> cleanup;
-  frmAddMsgBox& dialog = forms::DefaultInstance<frmAddMsgBox>();
+  frmAddMsgBox& dialog = DefaultDialog<frmAddMsgBox>();
   vbe_->Activate("Module1");
-  vbe_->ActiveCodePane()->SetSelection({2, 1, 2, 1});
+  Caret(2);
   Click(1);
   ASSERT_TRUE(dialog.IsLoaded());
   EXPECT_TRUE(dialog.Visible());
@@ -128,9 +130,12 @@ TEST_F(ToolWindowTest, ButtonOneShowsTheMessageBoxDialogWhichInserts) {
   EXPECT_EQ(dialog.txtMsg.Text(), "Hello");
   dialog.txtTitle.UserType("Greeting");
   dialog.cmdOK.UserClick();
-  EXPECT_EQ(module_->AllLines(),
-            vbide::SplitCrLf("Sub A()\r\n\tMsgBox \"Hello\", + vbOKOnly + vbDefaultButton1 "
-                             ",\"Greeting\"\r\n    x = 1\r\nEnd Sub"));
+  EXPECT_EQ(ModuleLines(), CodeLines(R"(
+Sub A()
+→MsgBox "Hello", + vbOKOnly + vbDefaultButton1 ,"Greeting"
+    x = 1
+End Sub
+)"));
   EXPECT_FALSE(dialog.IsLoaded());
   // The next click loads it afresh.
   Click(1);
@@ -139,11 +144,10 @@ TEST_F(ToolWindowTest, ButtonOneShowsTheMessageBoxDialogWhichInserts) {
 }
 
 TEST_F(ToolWindowTest, ButtonThreeShowsTheErrorHandlerDialog) {
-  UnloadAtEnd<frmErrorHandler> cleanup;
-  frmErrorHandler& dialog = forms::DefaultInstance<frmErrorHandler>();
-  vbe_->AddModule("Module2", vbide::SplitCrLf("Private Sub B()\r\n    y = 2\r\nEnd Sub"));
+  frmErrorHandler& dialog = DefaultDialog<frmErrorHandler>();
+  AddModule("Module2", "Private Sub B()\n    y = 2\nEnd Sub");
   vbe_->Activate("Module2");
-  vbe_->ActiveCodePane()->SetSelection({2, 1, 2, 1});
+  Caret(2);
   Click(3);
   ASSERT_TRUE(dialog.IsLoaded());
   EXPECT_TRUE(dialog.Visible());
@@ -151,21 +155,20 @@ TEST_F(ToolWindowTest, ButtonThreeShowsTheErrorHandlerDialog) {
   EXPECT_EQ(dialog.ProcHeaderLine, 1);
   dialog.cmdCancel.UserClick();
   EXPECT_FALSE(dialog.IsLoaded());
-  EXPECT_TRUE(platform_.MessageBoxes().empty());
+  EXPECT_TRUE(MessageBoxes().empty());
 }
 
 TEST_F(ToolWindowTest, ErrorHandlerDialogThatFailsToLoadLeavesOnlyItsOwnMessage) {
-  UnloadAtEnd<frmErrorHandler> cleanup;
+  frmErrorHandler& dialog = DefaultDialog<frmErrorHandler>();
   Click(3);  // no code window: the load reports and unloads, and showing it fails silently
-  EXPECT_FALSE(forms::DefaultInstance<frmErrorHandler>().IsLoaded());
-  ASSERT_EQ(platform_.MessageBoxes().size(), 1u);
-  EXPECT_EQ(platform_.MessageBoxes()[0].Prompt,
+  EXPECT_FALSE(dialog.IsLoaded());
+  ASSERT_EQ(MessageBoxes().size(), 1u);
+  EXPECT_EQ(MessageBoxes()[0].Prompt,
             "You must first be in a VB Code window before Error code can be added.");
 }
 
 TEST_F(ToolWindowTest, ButtonEightShowsTheHeaderDialog) {
-  UnloadAtEnd<frmInsertHeader> cleanup;
-  frmInsertHeader& dialog = forms::DefaultInstance<frmInsertHeader>();
+  frmInsertHeader& dialog = DefaultDialog<frmInsertHeader>();
   platform_.Settings().Save("Brindlewick", "Settings", "UserName", "dev1");
   platform_.SetToday(vb::Date{1999, 1, 24});
   Click(8);

@@ -6,30 +6,10 @@
 #include <string_view>
 #include <vector>
 
+#include "generators/testing/code_text.h"
+
 namespace bw {
 namespace {
-
-// Expected code is written as it reads: "→" stands for a tab, a "$" ends a line whose trailing
-// blanks matter (and is dropped), and every line break is CR LF. A line break right after the
-// opening R"( is layout only and is dropped.
-std::string Code(std::string_view text) {
-  if (!text.empty() && text.front() == '\n') text.remove_prefix(1);
-  std::string out;
-  for (std::size_t i = 0; i < text.size();) {
-    if (text.substr(i, 3) == "→") {
-      out += '\t';
-      i += 3;
-      continue;
-    }
-    if (text.substr(i, 2) == "$\n") {
-      ++i;
-      continue;
-    }
-    if (text[i] == '\n') out += '\r';
-    out += text[i++];
-  }
-  return out;
-}
 
 // A code module as the IDE keeps it: a vector of lines. Text handed to InsertLines is split at
 // each CR LF, so a closing CR LF leaves one empty line after the inserted ones.
@@ -100,11 +80,11 @@ End Sub
 )";
 
 TEST(ErrorHandlerLayoutTest, ProcedureWithBlankLinesAfterHeaderAndBeforeEnd) {
-  Module m(Code(kSaveModule));
+  Module m(CodeText(kSaveModule));
   ASSERT_EQ(m.Line(10), "Private Sub cmdSave_Click()");
   ASSERT_EQ(m.Line(15), "End Sub");
   EXPECT_EQ(AddErrorHandler(m, 12, "Check the disk"), "Private Sub cmdSave_Click");
-  EXPECT_EQ(m.Text(), Code(R"(Option Explicit
+  EXPECT_EQ(m.Text(), CodeText(R"(Option Explicit
 $
 Private Sub cmdClose_Click()
 →Unload Me
@@ -137,12 +117,12 @@ End Sub
 }
 
 TEST(ErrorHandlerLayoutTest, CompactProcedureLeavesBodyOutsideTheHandler) {
-  Module m(Code(R"(Public Function Total() As Long
+  Module m(CodeText(R"(Public Function Total() As Long
 →Total = 1
 End Function
 )"));
   EXPECT_EQ(AddErrorHandler(m, 2, ""), "Public Function Total");
-  EXPECT_EQ(m.Text(), Code(R"(Public Function Total() As Long
+  EXPECT_EQ(m.Text(), CodeText(R"(Public Function Total() As Long
 →Total = 1
 →On Error Goto ErrHandler
 →Exit Function
@@ -163,12 +143,12 @@ End Function
 }
 
 TEST(ErrorHandlerLayoutTest, NoEndLineBelowCaretInsertsOnlyOnErrorLine) {
-  Module m(Code(R"(Private Sub Unfinished()
+  Module m(CodeText(R"(Private Sub Unfinished()
 $
 →DoWork
 )"));
   EXPECT_EQ(AddErrorHandler(m, 3, "x"), "Private Sub Unfinished");
-  EXPECT_EQ(m.Text(), Code(R"(Private Sub Unfinished()
+  EXPECT_EQ(m.Text(), CodeText(R"(Private Sub Unfinished()
 $
 →On Error Goto ErrHandler
 $
@@ -177,7 +157,7 @@ $
 }
 
 TEST(FindHeaderLineTest, SearchesUpwardFromTheCaretLineItself) {
-  Module m(Code(kSaveModule));
+  Module m(CodeText(kSaveModule));
   EXPECT_EQ(FindHeaderLine(m.Reader(), 15), 10);
   EXPECT_EQ(FindHeaderLine(m.Reader(), 10), 10);  // caret on the header
   EXPECT_EQ(FindHeaderLine(m.Reader(), 9), 3);    // between procedures: the one above
@@ -187,7 +167,7 @@ TEST(FindHeaderLineTest, SearchesUpwardFromTheCaretLineItself) {
 }
 
 TEST(FindHeaderLineTest, UnrecognisedHeadersAreSkipped) {
-  Module m(Code(R"(Public Sub First()
+  Module m(CodeText(R"(Public Sub First()
 End Sub
 Friend Sub Second()
 End Sub
@@ -198,7 +178,7 @@ Sub Fifth()
 →x = 1
 )"));
   EXPECT_EQ(FindHeaderLine(m.Reader(), 9), 1);
-  Module none(Code(R"(Function Plain()
+  Module none(CodeText(R"(Function Plain()
 →Plain = 1
 )"));
   EXPECT_EQ(FindHeaderLine(none.Reader(), 2), 0);
@@ -215,7 +195,7 @@ TEST(FindHeaderLineTest, ReadsEachLineOnceUpToTheFirstHeader) {
 }
 
 TEST(FindEndLineTest, SearchesDownwardToTheLastLine) {
-  Module m(Code(kSaveModule));
+  Module m(CodeText(kSaveModule));
   EXPECT_EQ(FindEndLine(m.Reader(), 12, m.CountOfLines()), 15);
   EXPECT_EQ(FindEndLine(m.Reader(), 15, m.CountOfLines()), 15);
   EXPECT_EQ(FindEndLine(m.Reader(), 1, m.CountOfLines()), 5);
@@ -295,7 +275,8 @@ TEST(OnErrorLineTest, TabTextAndLineBreak) {
 }
 
 TEST(HandlerBlockTest, NameAndMessageCopiedAsTyped) {
-  EXPECT_EQ(HandlerBlock(R"(  Private Sub "Odd" )", "Line one\r\nsaid \"no\"  "), Code(R"(→Exit Sub
+  EXPECT_EQ(HandlerBlock(R"(  Private Sub "Odd" )", "Line one\r\nsaid \"no\"  "),
+            CodeText(R"(→Exit Sub
 $
 ErrHandler:
 $

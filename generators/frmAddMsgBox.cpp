@@ -6,6 +6,7 @@
 #include "addin/error_report.h"
 #include "addin/globals.h"
 #include "addin/placement.h"
+#include "addin/resources.h"
 #include "generators/msgbox_text.h"
 #include "runtime/platform.h"
 
@@ -26,175 +27,10 @@ constexpr const char* kButtonCaptions[] = {
     "&Yes, No, Cancel", "Yes, &No",    "&Retry, Cancel"};
 constexpr const char* kDefaultCaptions[] = {"&1st", "&2nd", "&3rd", "&4th"};
 
-// The four icon pictures beside Option1(1) to Option1(4), 32 by 32 pixels.
-constexpr std::string_view kCriticalXpm = R"xpm(/* XPM */
-static const char *critical_xpm[] = {
-"32 32 4 1",
-". c None",
-"r c #E02020",
-"k c #801010",
-"w c #FFFFFF",
-"................................",
-"................................",
-"...........kkkkkkkkkk...........",
-".........kkrrrrrrrrrrkk.........",
-".......kkrrrrrrrrrrrrrrkk.......",
-"......kkrrrrrrrrrrrrrrrrkk......",
-".....kkrrrrrrrrrrrrrrrrrrkk.....",
-"....kkrrrrrrrrrrrrrrrrrrrrkk....",
-"....krrrrrrrrrrrrrrrrrrrrrrk....",
-"...krrrrwwwrrrrrrrrrrwwwrrrrk...",
-"...krrrrrwwwrrrrrrrrwwwrrrrrk...",
-"..krrrrrrrwwwrrrrrrwwwrrrrrrrk..",
-"..krrrrrrrrwwwrrrrwwwrrrrrrrrk..",
-"..krrrrrrrrrwwwrrwwwrrrrrrrrrk..",
-"..krrrrrrrrrrwwwwwwrrrrrrrrrrk..",
-"..krrrrrrrrrrrwwwwrrrrrrrrrrrk..",
-"..krrrrrrrrrrrwwwwrrrrrrrrrrrk..",
-"..krrrrrrrrrrwwwwwwrrrrrrrrrrk..",
-"..krrrrrrrrrwwwrrwwwrrrrrrrrrk..",
-"..krrrrrrrrwwwrrrrwwwrrrrrrrrk..",
-"..krrrrrrrwwwrrrrrrwwwrrrrrrrk..",
-"...krrrrrwwwrrrrrrrrwwwrrrrrk...",
-"...krrrrwwwrrrrrrrrrrwwwrrrrk...",
-"....krrrrrrrrrrrrrrrrrrrrrrk....",
-"....kkrrrrrrrrrrrrrrrrrrrrkk....",
-".....kkrrrrrrrrrrrrrrrrrrkk.....",
-"......kkrrrrrrrrrrrrrrrrkk......",
-".......kkrrrrrrrrrrrrrrkk.......",
-".........kkrrrrrrrrrrkk.........",
-"...........kkkkkkkkkk...........",
-"................................",
-"................................"
-};
-)xpm";
-
-constexpr std::string_view kQuestionXpm = R"xpm(/* XPM */
-static const char *question_xpm[] = {
-"32 32 4 1",
-". c None",
-"b c #2060D0",
-"k c #103070",
-"w c #FFFFFF",
-"................................",
-"................................",
-"...........kkkkkkkkkk...........",
-".........kkbbbbbbbbbbkk.........",
-".......kkbbbbbbbbbbbbbbkk.......",
-"......kkbbbbbbbbbbbbbbbbkk......",
-".....kkbbbbbbbbbbbbbbbbbbkk.....",
-"....kkbbbbbbbbbbbbbbbbbbbbkk....",
-"....kbbbbbbbwwwwwwwbbbbbbbbk....",
-"...kbbbbbbbwwwwwwwwwbbbbbbbbk...",
-"...kbbbbbbwwwbbbbbwwwbbbbbbbk...",
-"..kbbbbbbbwwbbbbbbbwwbbbbbbbbk..",
-"..kbbbbbbbbbbbbbbbbwwbbbbbbbbk..",
-"..kbbbbbbbbbbbbbbbwwwbbbbbbbbk..",
-"..kbbbbbbbbbbbbbbwwwbbbbbbbbbk..",
-"..kbbbbbbbbbbbbbwwwbbbbbbbbbbk..",
-"..kbbbbbbbbbbbbwwwbbbbbbbbbbbk..",
-"..kbbbbbbbbbbbbwwbbbbbbbbbbbbk..",
-"..kbbbbbbbbbbbbwwbbbbbbbbbbbbk..",
-"..kbbbbbbbbbbbbbbbbbbbbbbbbbbk..",
-"..kbbbbbbbbbbbbbbbbbbbbbbbbbbk..",
-"...kbbbbbbbbbbbwwbbbbbbbbbbbk...",
-"...kbbbbbbbbbbbwwbbbbbbbbbbbk...",
-"....kbbbbbbbbbwwwwbbbbbbbbbk....",
-"....kkbbbbbbbbbbbbbbbbbbbbkk....",
-".....kkbbbbbbbbbbbbbbbbbbkk.....",
-"......kkbbbbbbbbbbbbbbbbkk......",
-".......kkbbbbbbbbbbbbbbkk.......",
-".........kkbbbbbbbbbbkk.........",
-"...........kkkkkkkkkk...........",
-"................................",
-"................................"
-};
-)xpm";
-
-constexpr std::string_view kExclamationXpm = R"xpm(/* XPM */
-static const char *exclamation_xpm[] = {
-"32 32 3 1",
-". c None",
-"y c #F8D820",
-"k c #000000",
-"................................",
-"................................",
-"................................",
-"...............kk...............",
-"...............kk...............",
-"..............kkkk..............",
-"..............kyyk..............",
-".............kkyykk.............",
-".............kyyyyk.............",
-"............kyyyyyyk............",
-"............kyyyyyyk............",
-"...........kyyyyyyyyk...........",
-"..........kkyykkkkyykk..........",
-"..........kyyykkkkyyyk..........",
-".........kkyyykkkkyyykk.........",
-".........kyyyykkkkyyyyk.........",
-"........kkyyyykkkkyyyykk........",
-"........kyyyyyykkyyyyyyk........",
-".......kyyyyyyykkyyyyyyyk.......",
-".......kyyyyyyykkyyyyyyyk.......",
-"......kyyyyyyyykkyyyyyyyyk......",
-".....kkyyyyyyyyyyyyyyyyyykk.....",
-".....kyyyyyyyyyyyyyyyyyyyyk.....",
-"....kkyyyyyyyyykkyyyyyyyyykk....",
-"....kyyyyyyyyykkkkyyyyyyyyyk....",
-"...kkyyyyyyyyyykkyyyyyyyyyykk...",
-"...kyyyyyyyyyyyyyyyyyyyyyyyyk...",
-"..kyyyyyyyyyyyyyyyyyyyyyyyyyyk..",
-"..kyyyyyyyyyyyyyyyyyyyyyyyyyyk..",
-".kyyyyyyyyyyyyyyyyyyyyyyyyyyyyk.",
-"kkkkkkkkkkkkkkkkkkkkkkkkkkkkkkkk",
-"................................"
-};
-)xpm";
-
-constexpr std::string_view kInformationXpm = R"xpm(/* XPM */
-static const char *information_xpm[] = {
-"32 32 4 1",
-". c None",
-"b c #2060D0",
-"k c #103070",
-"w c #FFFFFF",
-"................................",
-"................................",
-"...........kkkkkkkkkk...........",
-".........kkbbbbbbbbbbkk.........",
-".......kkbbbbbbbbbbbbbbkk.......",
-"......kkbbbbbbbbbbbbbbbbkk......",
-".....kkbbbbbbbbbbbbbbbbbbkk.....",
-"....kkbbbbbbbbbbbbbbbbbbbbkk....",
-"....kbbbbbbbbbbwwbbbbbbbbbbk....",
-"...kbbbbbbbbbbwwwwbbbbbbbbbbk...",
-"...kbbbbbbbbbbbwwbbbbbbbbbbbk...",
-"..kbbbbbbbbbbbbbbbbbbbbbbbbbbk..",
-"..kbbbbbbbbbbbbbbbbbbbbbbbbbbk..",
-"..kbbbbbbbbbbbwwwbbbbbbbbbbbbk..",
-"..kbbbbbbbbbbbbwwbbbbbbbbbbbbk..",
-"..kbbbbbbbbbbbbwwbbbbbbbbbbbbk..",
-"..kbbbbbbbbbbbbwwbbbbbbbbbbbbk..",
-"..kbbbbbbbbbbbbwwbbbbbbbbbbbbk..",
-"..kbbbbbbbbbbbbwwbbbbbbbbbbbbk..",
-"..kbbbbbbbbbbbbwwbbbbbbbbbbbbk..",
-"..kbbbbbbbbbbbbwwbbbbbbbbbbbbk..",
-"...kbbbbbbbbbbwwwwbbbbbbbbbbk...",
-"...kbbbbbbbbbbbbbbbbbbbbbbbbk...",
-"....kbbbbbbbbbbbbbbbbbbbbbbk....",
-"....kkbbbbbbbbbbbbbbbbbbbbkk....",
-".....kkbbbbbbbbbbbbbbbbbbkk.....",
-"......kkbbbbbbbbbbbbbbbbkk......",
-".......kkbbbbbbbbbbbbbbkk.......",
-".........kkbbbbbbbbbbkk.........",
-"...........kkkkkkkkkk...........",
-"................................",
-"................................"
-};
-)xpm";
-constexpr std::string_view kIcons[] = {kCriticalXpm, kQuestionXpm, kExclamationXpm,
-                                       kInformationXpm};
+// The four icon pictures beside Option1(1) to Option1(4), 32 by 32 pixels, embedded with the
+// add-in's other pictures.
+constexpr const char* kIcons[] = {"critical32.xpm", "question32.xpm", "exclamation32.xpm",
+                                  "information32.xpm"};
 
 // The chosen member of an option array; -1 when none is chosen (which only code can cause).
 template <class T>
@@ -258,7 +94,7 @@ void frmAddMsgBox::InitializeComponent() {
     Option1(i).SetContainer(&fraIconType);
     forms::Image& picture = Image1(i - 1);
     picture.Move(left + 225, 780, 480, 480);
-    picture.SetPicture(forms::Picture{"xpm", std::string(kIcons[i - 1])});
+    picture.SetPicture(ResourcePicture(kIcons[i - 1]));
     picture.SetContainer(&fraIconType);
   }
   Option1(0).SetValue(true);

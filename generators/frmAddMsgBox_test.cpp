@@ -6,46 +6,16 @@
 #include <string_view>
 #include <vector>
 
-#include "addin/globals.h"
-#include "addin/version.h"
-#include "host/memory_ide.h"
-#include "runtime/headless/headless_platform.h"
+#include "addin/resources.h"
+#include "addin/testing/addin_test.h"
+#include "generators/testing/code_text.h"
 
 namespace bw {
 namespace {
 
-// Module lines written as they read: "→" stands for a tab, and a line break right after the
-// opening R"( is layout only.
-std::vector<std::string> Lines(std::string_view text) {
-  if (!text.empty() && text.front() == '\n') text.remove_prefix(1);
-  std::vector<std::string> lines(1);
-  for (std::size_t i = 0; i < text.size();) {
-    if (text.substr(i, 3) == "→") {
-      lines.back() += '\t';
-      i += 3;
-    } else if (text[i] == '\n') {
-      if (i + 1 < text.size()) lines.emplace_back();
-      ++i;
-    } else {
-      lines.back() += text[i++];
-    }
-  }
-  return lines;
-}
-
 // One line per control: its name, where it sits, and what the user sees of it.
 std::string Describe(const forms::Form& form) {
-  std::string out;
-  for (const forms::Control* c : form.Controls()) {
-    out += c->DisplayName();
-    if (c->Container()) out += " in " + c->Container()->DisplayName();
-    for (const char* p : {"Caption", "Text", "Value"})
-      if (auto v = c->Get(p)) out += std::string(" ") + p + "=" + forms::FormatValue(*v);
-    if (!c->Enabled()) out += " disabled";
-    if (!c->Visible()) out += " invisible";
-    out += "\n";
-  }
-  return out;
+  return DescribeControls(form, {"Caption", "Text", "Value"});
 }
 
 constexpr std::string_view kInitialControls = R"(Label1 Caption="Title"
@@ -95,41 +65,19 @@ Private Sub Form_Load()
 End Sub
 )";
 
-class AddMsgBoxTest : public ::testing::Test {
+class AddMsgBoxTest : public AddinTest {
  protected:
   void SetUp() override {
-    rt::InstallPlatform(&platform_);
-    vb::SetVersionInfo(kVersionInfo);
-    VBInst = vb::Object<vbide::VBE>(vbe_);
-    module_ = vbe_->AddModule("Module1", Lines(kModule));
-    vbe_->Activate("Module1");
+    AddinTest::SetUp();
+    WatchDialog(dialog_);
+    UseModule(kModule);
     Caret(2);
-    // Whether the dialog was on the screen when each message box came up.
-    platform_.SetTranscript([this](const std::string& line) {
-      transcript_.push_back(line);
-      if (line.starts_with("msgbox")) visibleAtBox_.push_back(dialog_.Visible());
-    });
-  }
-  void TearDown() override {
-    dialog_.Unload();
-    VBInst.SetNothing();
-    rt::InstallPlatform(nullptr);
   }
 
-  void Caret(long line) { vbe_->ActiveCodePane()->SetSelection({line, 5, line, 5}); }
+  // The caret stands inside the line: only its line counts.
+  void Caret(long line) { AddinTest::Caret(line, 5); }
   void Add() { dialog_.cmdOK.UserClick(); }
-  std::vector<std::string> Module() const { return module_->AllLines(); }
-  // Asserts that exactly one message box came up, and returns it.
-  rt::MsgBoxRecord OnlyBox() const {
-    EXPECT_EQ(platform_.MessageBoxes().size(), 1u);
-    return platform_.MessageBoxes().empty() ? rt::MsgBoxRecord{} : platform_.MessageBoxes()[0];
-  }
 
-  rt::HeadlessPlatform platform_;
-  std::shared_ptr<vbide::MemoryVbe> vbe_ = vbide::MemoryVbe::Create();
-  std::shared_ptr<vbide::MemoryCodeModule> module_;
-  std::vector<std::string> transcript_;
-  std::vector<bool> visibleAtBox_;
   frmAddMsgBox dialog_;
 };
 
@@ -141,10 +89,13 @@ TEST_F(AddMsgBoxTest, OpensWithTheDesignerValues) {
   EXPECT_TRUE(dialog_.txtMsg.MultiLine());
   EXPECT_EQ(dialog_.txtMsg.ScrollBars(), 2);
   EXPECT_FALSE(dialog_.txtTitle.MultiLine());
+  const char* const kIcons[] = {"critical32.xpm", "question32.xpm", "exclamation32.xpm",
+                                "information32.xpm"};
   for (int i = 0; i < 4; ++i) {
     const forms::Picture& p = dialog_.Image1(i).GetPicture();
     EXPECT_EQ(p.Format, "xpm");
     EXPECT_NE(p.Data.find("\"32 32 "), std::string::npos) << i;
+    EXPECT_EQ(p.Data, Resource(kIcons[i])) << i;
     EXPECT_EQ(dialog_.Image1(i).Width(), 480);
     EXPECT_EQ(dialog_.Image1(i).Height(), 480);
   }
@@ -168,14 +119,14 @@ TEST_F(AddMsgBoxTest, PlainMessageIsInsertedAboveTheCaretLine) {
   dialog_.txtMsg.UserType("Hello");
   dialog_.txtTitle.UserType("Greeting");
   Add();
-  EXPECT_EQ(Module(), Lines(R"(
+  EXPECT_EQ(ModuleLines(), CodeLines(R"(
 Private Sub Form_Load()
 →MsgBox "Hello", + vbOKOnly + vbDefaultButton1 ,"Greeting"
     x = 1
 End Sub
 )"));
   EXPECT_FALSE(dialog_.IsLoaded());
-  EXPECT_TRUE(platform_.MessageBoxes().empty());
+  EXPECT_TRUE(MessageBoxes().empty());
 }
 
 TEST_F(AddMsgBoxTest, IconPieceStandsFirst) {
@@ -184,7 +135,7 @@ TEST_F(AddMsgBoxTest, IconPieceStandsFirst) {
   dialog_.txtTitle.Set("Text", std::string("Greeting"));
   dialog_.Option1(1).UserClick();
   Add();
-  EXPECT_EQ(Module(), Lines(R"(
+  EXPECT_EQ(ModuleLines(), CodeLines(R"(
 Private Sub Form_Load()
 →MsgBox "Hello", vbCritical + vbOKOnly + vbDefaultButton1 ,"Greeting"
     x = 1
@@ -203,7 +154,7 @@ TEST_F(AddMsgBoxTest, TypedLinesIconButtonsDefaultAndFlagsInTheirFixedOrder) {
   dialog_.optButton(3).UserClick();
   dialog_.Option1(2).UserClick();
   Add();
-  EXPECT_EQ(Module(), Lines(R"(
+  EXPECT_EQ(ModuleLines(), CodeLines(R"(
 Private Sub Form_Load()
 →MsgBox "First line" & vbCrLf & "Second line" & vbCrLf & "Third", vbQuestion + vbYesNoCancel + vbDefaultButton2 + vbSystemModal + vbMsgBoxSetForeground ,"Save"
     x = 1
@@ -219,7 +170,7 @@ TEST_F(AddMsgBoxTest, HelpButtonAddsHelpFileAndContextId) {
   dialog_.txtHelpFile.UserType("app.hlp");
   dialog_.txtHelpID.UserType("1001");
   Add();
-  EXPECT_EQ(Module(), Lines(R"(
+  EXPECT_EQ(ModuleLines(), CodeLines(R"(
 Private Sub Form_Load()
 →MsgBox "M", + vbOKOnly + vbDefaultButton1 + vbMsgBoxHelpButton ,"T" , "app.hlp" , 1001
     x = 1
@@ -235,7 +186,7 @@ TEST_F(AddMsgBoxTest, TextsAreCopiedAsTypedWithEveryBreak) {
   dialog_.optDefault(3).UserClick();
   dialog_.Option1(4).UserClick();
   Add();
-  EXPECT_EQ(Module(), Lines(R"(
+  EXPECT_EQ(ModuleLines(), CodeLines(R"(
 Private Sub Form_Load()
 →MsgBox "Say "hi"" & vbCrLf & "" & vbCrLf & "Ends with break" & vbCrLf & "", vbInformation + vbRetryCancel + vbDefaultButton4 ," "T" "
     x = 1
@@ -246,7 +197,7 @@ End Sub
 TEST_F(AddMsgBoxTest, EmptyMessageAndTitle) {
   dialog_.Show();
   Add();
-  EXPECT_EQ(Module(), Lines(R"(
+  EXPECT_EQ(ModuleLines(), CodeLines(R"(
 Private Sub Form_Load()
 →MsgBox "", + vbOKOnly + vbDefaultButton1 ,""
     x = 1
@@ -279,7 +230,7 @@ cmdCancel Caption="&Cancel"
   // Unchecked, the kept texts play no part in the statement.
   dialog_.txtMsg.UserType("M");
   Add();
-  EXPECT_EQ(Module()[1], "\tMsgBox \"M\", + vbOKOnly + vbDefaultButton1 ,\"\"");
+  EXPECT_EQ(ModuleLines()[1], "\tMsgBox \"M\", + vbOKOnly + vbDefaultButton1 ,\"\"");
 }
 
 TEST_F(AddMsgBoxTest, HelpFileDialogFillsTheBoxAndCancelLeavesIt) {
@@ -297,7 +248,7 @@ TEST_F(AddMsgBoxTest, HelpFileDialogFillsTheBoxAndCancelLeavesIt) {
                 R"(file-dialog "HelpFile" "Help Files (*.hlp)|*.hlp" -> "C:\\Help\\app.hlp")",
                 R"(file-dialog "HelpFile" "Help Files (*.hlp)|*.hlp" -> cancel)"}));
   EXPECT_TRUE(platform_.TakeFaults().empty());
-  EXPECT_TRUE(platform_.MessageBoxes().empty());
+  EXPECT_TRUE(MessageBoxes().empty());
 }
 
 TEST_F(AddMsgBoxTest, HelpValuesOfOnlyBlanksFailTheCheckAndTheDialogStays) {
@@ -312,7 +263,7 @@ TEST_F(AddMsgBoxTest, HelpValuesOfOnlyBlanksFailTheCheckAndTheDialogStays) {
             "If Help button is checked, you must also specify Help file and context ID.");
   EXPECT_EQ(box.Buttons, 16);
   EXPECT_EQ(box.Title, "ERROR - Invaild Help File (and or) Context ID");
-  EXPECT_EQ(Module(), Lines(kModule));
+  EXPECT_EQ(ModuleLines(), CodeLines(kModule));
   EXPECT_TRUE(dialog_.IsLoaded());
   EXPECT_TRUE(dialog_.Visible());
   EXPECT_EQ(dialog_.txtHelpID.Text(), "   ");
@@ -320,7 +271,7 @@ TEST_F(AddMsgBoxTest, HelpValuesOfOnlyBlanksFailTheCheckAndTheDialogStays) {
   // Corrected, with trailing blanks that pass the check and are written as typed.
   dialog_.txtHelpID.UserType("5 ");
   Add();
-  EXPECT_EQ(Module()[1],
+  EXPECT_EQ(ModuleLines()[1],
             "\tMsgBox \"M\", + vbOKOnly + vbDefaultButton1 + vbMsgBoxHelpButton ,\"\" , "
             "\"app.hlp\" ,    5 ");
 }
@@ -343,7 +294,7 @@ TEST_F(AddMsgBoxTest, WithoutSelectedComponentNothingIsInsertedAndTheDialogStays
   EXPECT_EQ(box.Prompt, "Can't insert MsgBox code\runless component is selected.");
   EXPECT_EQ(box.Buttons, 16);
   EXPECT_EQ(box.Title, "Brindlewick");
-  EXPECT_EQ(Module(), Lines(kModule));
+  EXPECT_EQ(ModuleLines(), CodeLines(kModule));
   EXPECT_TRUE(dialog_.Visible());
   EXPECT_EQ(dialog_.txtMsg.Text(), "Hello");
 }
@@ -361,11 +312,11 @@ TEST_F(AddMsgBoxTest, WithoutCodeWindowTheDialogHidesTellsAndUnloads) {
   EXPECT_EQ(box.Title, "Error: Cannot Insert Code");
   EXPECT_EQ(visibleAtBox_, std::vector<bool>{false});
   EXPECT_FALSE(dialog_.IsLoaded());
-  EXPECT_EQ(Module(), Lines(kModule));
+  EXPECT_EQ(ModuleLines(), CodeLines(kModule));
 }
 
 TEST_F(AddMsgBoxTest, OtherFailuresGiveTheCriticalReportAndUnload) {
-  vbe_->ActiveCodePane()->SetSelection({0, 1, 0, 1});  // the IDE refuses line 0
+  Select(0, 1, 0, 1);  // the IDE refuses line 0
   dialog_.Show();
   Add();
   rt::MsgBoxRecord box = OnlyBox();
@@ -379,7 +330,7 @@ TEST_F(AddMsgBoxTest, OtherFailuresGiveTheCriticalReportAndUnload) {
             "Error Description : Invalid procedure call or argument\r\n\r\n");
   EXPECT_EQ(visibleAtBox_, std::vector<bool>{false});
   EXPECT_FALSE(dialog_.IsLoaded());
-  EXPECT_EQ(Module(), Lines(kModule));
+  EXPECT_EQ(ModuleLines(), CodeLines(kModule));
 }
 
 TEST_F(AddMsgBoxTest, InsertionPointIsReadAtAdd) {
@@ -387,7 +338,7 @@ TEST_F(AddMsgBoxTest, InsertionPointIsReadAtAdd) {
   dialog_.txtMsg.UserType("Bye");
   Caret(3);
   Add();
-  EXPECT_EQ(Module(), Lines(R"(
+  EXPECT_EQ(ModuleLines(), CodeLines(R"(
 Private Sub Form_Load()
     x = 1
 →MsgBox "Bye", + vbOKOnly + vbDefaultButton1 ,""
@@ -407,10 +358,10 @@ TEST_F(AddMsgBoxTest, CancelInsertsNothingAndTheNextOpeningStartsAfresh) {
   dialog_.txtHelpID.UserType("9");
   dialog_.cmdCancel.UserClick();
   EXPECT_FALSE(dialog_.IsLoaded());
-  EXPECT_EQ(Module(), Lines(kModule));
+  EXPECT_EQ(ModuleLines(), CodeLines(kModule));
   dialog_.Show();
   EXPECT_EQ(Describe(dialog_), kInitialControls);
-  EXPECT_TRUE(platform_.MessageBoxes().empty());
+  EXPECT_TRUE(MessageBoxes().empty());
 }
 
 }  // namespace

@@ -6,34 +6,11 @@
 #include <string_view>
 #include <vector>
 
-#include "addin/globals.h"
-#include "addin/version.h"
-#include "host/memory_ide.h"
-#include "runtime/headless/headless_platform.h"
+#include "addin/testing/addin_test.h"
+#include "generators/testing/code_text.h"
 
 namespace bw {
 namespace {
-
-// Module lines written as they read: "→" stands for a tab, a "$" ends a line whose trailing
-// blanks matter (and is dropped), and a line break right after the opening R"( is layout only.
-std::vector<std::string> Lines(std::string_view text) {
-  if (!text.empty() && text.front() == '\n') text.remove_prefix(1);
-  std::vector<std::string> lines(1);
-  for (std::size_t i = 0; i < text.size();) {
-    if (text.substr(i, 3) == "→") {
-      lines.back() += '\t';
-      i += 3;
-    } else if (text.substr(i, 2) == "$\n") {
-      ++i;
-    } else if (text[i] == '\n') {
-      if (i + 1 < text.size()) lines.emplace_back();
-      ++i;
-    } else {
-      lines.back() += text[i++];
-    }
-  }
-  return lines;
-}
 
 // The worked layout: a procedure with a blank line after its header and before its end.
 constexpr std::string_view kSaveModule = R"(
@@ -54,42 +31,18 @@ Private Sub cmdSave_Click()
 End Sub
 )";
 
-class ErrorHandlerTest : public ::testing::Test {
+class ErrorHandlerTest : public AddinTest {
  protected:
   void SetUp() override {
-    rt::InstallPlatform(&platform_);
-    vb::SetVersionInfo(kVersionInfo);
-    VBInst = vb::Object<vbide::VBE>(vbe_);
-    Use(kSaveModule);
-    platform_.SetTranscript([this](const std::string& line) {
-      if (!line.starts_with("msgbox")) return;
-      visibleAtBox_.push_back(dialog_.Visible());
-      hwndAtBox_ = dialog_.hWnd();
-    });
-  }
-  void TearDown() override {
-    dialog_.Unload();
-    VBInst.SetNothing();
-    rt::InstallPlatform(nullptr);
+    AddinTest::SetUp();
+    WatchDialog(dialog_);
+    UseModule(kSaveModule);
   }
 
-  void Use(std::string_view code) {
-    module_ = vbe_->AddModule("Module1", Lines(code));
-    vbe_->Activate("Module1");
-  }
-  void Caret(long line) { vbe_->ActiveCodePane()->SetSelection({line, 3, line, 3}); }
+  // The caret stands inside the line: only its line counts.
+  void Caret(long line) { AddinTest::Caret(line, 3); }
   void Add() { dialog_.cmdOK.UserClick(); }
-  std::vector<std::string> Module() const { return module_->AllLines(); }
-  rt::MsgBoxRecord OnlyBox() const {
-    EXPECT_EQ(platform_.MessageBoxes().size(), 1u);
-    return platform_.MessageBoxes().empty() ? rt::MsgBoxRecord{} : platform_.MessageBoxes()[0];
-  }
 
-  rt::HeadlessPlatform platform_;
-  std::shared_ptr<vbide::MemoryVbe> vbe_ = vbide::MemoryVbe::Create();
-  std::shared_ptr<vbide::MemoryCodeModule> module_;
-  std::vector<bool> visibleAtBox_;
-  long hwndAtBox_ = 0;
   frmErrorHandler dialog_;
 };
 
@@ -137,7 +90,7 @@ TEST_F(ErrorHandlerTest, WorkedLayoutEndToEnd) {
   EXPECT_EQ(dialog_.SelStartLine, 12);
   EXPECT_EQ(dialog_.ProcHeaderLine, 10);
   Add();
-  EXPECT_EQ(Module(), Lines(R"(
+  EXPECT_EQ(ModuleLines(), CodeLines(R"(
 Option Explicit
 
 Private mDirty As Boolean
@@ -169,7 +122,7 @@ ErrHandler:
 End Sub
 )"));
   EXPECT_FALSE(dialog_.IsLoaded());
-  EXPECT_TRUE(platform_.MessageBoxes().empty());
+  EXPECT_TRUE(MessageBoxes().empty());
 }
 
 TEST_F(ErrorHandlerTest, EditedNameAndMessageAreCopiedAsTyped) {
@@ -178,7 +131,7 @@ TEST_F(ErrorHandlerTest, EditedNameAndMessageAreCopiedAsTyped) {
   dialog_.txtName.Set("Text", std::string("frmMain.cmdSave_Click"));
   dialog_.txtMsg.UserType("Could not save \"the\" file.\r\nTry again.");
   Add();
-  EXPECT_EQ(Module(), Lines(R"(
+  EXPECT_EQ(ModuleLines(), CodeLines(R"(
 Option Explicit
 
 Private mDirty As Boolean
@@ -213,7 +166,7 @@ End Sub
 }
 
 TEST_F(ErrorHandlerTest, ProcedureWithoutBlankLinesLeavesItsBodyUncovered) {
-  Use(R"(
+  UseModule(R"(
 Public Sub Tick()
     mCount = mCount + 1
 End Sub
@@ -222,7 +175,7 @@ End Sub
   dialog_.Show();
   EXPECT_EQ(dialog_.txtName.Text(), "Public Sub Tick");
   Add();
-  EXPECT_EQ(Module(), Lines(R"(
+  EXPECT_EQ(ModuleLines(), CodeLines(R"(
 Public Sub Tick()
     mCount = mCount + 1
 →On Error Goto ErrHandler
@@ -247,7 +200,7 @@ TEST_F(ErrorHandlerTest, FunctionsExitWithExitFunction) {
   for (std::string_view header :
        {"Public Function Total(a As Long) As Long", "Private Function Total(a As Long) As Long"}) {
     SCOPED_TRACE(header);
-    Use(std::string("\n") + std::string(header) + R"(
+    UseModule(std::string("\n") + std::string(header) + R"(
 
     Total = a * 2
 
@@ -257,7 +210,7 @@ End Function
     dialog_.Show();
     Add();
     std::string name(header.substr(0, header.find('(')));
-    EXPECT_EQ(Module(), Lines(std::string("\n") + std::string(header) + R"(
+    EXPECT_EQ(ModuleLines(), CodeLines(std::string("\n") + std::string(header) + R"(
 
 →On Error Goto ErrHandler
 
@@ -268,7 +221,7 @@ ErrHandler:
 
 →MsgBox →"  Program Name : " & App.FileDescription & vbCrLf & vbCrLf & _
 →→→"   Routine Name : )" + name +
-                              R"(" & vbCrLf & vbCrLf & _
+                                       R"(" & vbCrLf & vbCrLf & _
 →→→"     Error Number : " & Err.Number & vbCrLf & _ $
 →→→"      Error Source : " & Err.Source & vbCrLf & _ $
 →→→"Error Description : " & Err.Description & vbCrLf & vbCrLf & _
@@ -293,7 +246,7 @@ TEST_F(ErrorHandlerTest, HeaderSearchStartsOnTheCaretLineAndGoesUp) {
 }
 
 TEST_F(ErrorHandlerTest, UnrecognisedHeadersAreSkippedUpward) {
-  Use(R"(
+  UseModule(R"(
 Private Sub Outer()
 End Sub
 Friend Sub A()
@@ -310,7 +263,7 @@ Function E()
 }
 
 TEST_F(ErrorHandlerTest, KeywordsInCommentsCountAsHeaderAndEndLines) {
-  Use(R"(
+  UseModule(R"(
 ' Called from Private Sub Main (see there)
     x = 1
     y = 2
@@ -321,7 +274,7 @@ TEST_F(ErrorHandlerTest, KeywordsInCommentsCountAsHeaderAndEndLines) {
   dialog_.Show();
   EXPECT_EQ(dialog_.txtName.Text(), "' Called from Private Sub Main ");
   Add();
-  EXPECT_EQ(Module(), Lines(R"(
+  EXPECT_EQ(ModuleLines(), CodeLines(R"(
 ' Called from Private Sub Main (see there)
     x = 1
 →On Error Goto ErrHandler
@@ -345,7 +298,7 @@ ErrHandler:
 }
 
 TEST_F(ErrorHandlerTest, HeaderWithoutParenthesisGivesTheWholeLine) {
-  Use(R"(
+  UseModule(R"(
 Private Sub Broken
     x = 1
 End Sub
@@ -354,11 +307,11 @@ End Sub
   dialog_.Show();
   EXPECT_EQ(dialog_.txtName.Text(), "Private Sub Broken");
   EXPECT_TRUE(dialog_.Visible());
-  EXPECT_TRUE(platform_.MessageBoxes().empty());
+  EXPECT_TRUE(MessageBoxes().empty());
 }
 
 TEST_F(ErrorHandlerTest, WithoutEndLineOnlyTheOnErrorLineIsInserted) {
-  Use(R"(
+  UseModule(R"(
 Private Sub Unfinished()
     x = 1
     y = 2
@@ -366,7 +319,7 @@ Private Sub Unfinished()
   Caret(3);
   dialog_.Show();
   Add();
-  EXPECT_EQ(Module(), Lines(R"(
+  EXPECT_EQ(ModuleLines(), CodeLines(R"(
 Private Sub Unfinished()
     x = 1
 →On Error Goto ErrHandler
@@ -383,9 +336,9 @@ TEST_F(ErrorHandlerTest, CaretAboveEveryProcedureFindsNoHeaderAndAddInsertsNothi
   EXPECT_EQ(dialog_.SelStartLine, 2);
   EXPECT_EQ(dialog_.ProcHeaderLine, 0);
   Add();
-  EXPECT_EQ(Module(), Lines(kSaveModule));
+  EXPECT_EQ(ModuleLines(), CodeLines(kSaveModule));
   EXPECT_FALSE(dialog_.IsLoaded());
-  EXPECT_TRUE(platform_.MessageBoxes().empty());
+  EXPECT_TRUE(MessageBoxes().empty());
 }
 
 TEST_F(ErrorHandlerTest, FormLevelLinesSurviveUnloadingAndAStaleHeaderIsNotUsed) {
@@ -403,7 +356,7 @@ TEST_F(ErrorHandlerTest, FormLevelLinesSurviveUnloadingAndAStaleHeaderIsNotUsed)
   EXPECT_EQ(dialog_.SelStartLine, 3);
   EXPECT_EQ(dialog_.ProcHeaderLine, 10);
   Add();
-  EXPECT_EQ(Module(), Lines(kSaveModule));
+  EXPECT_EQ(ModuleLines(), CodeLines(kSaveModule));
   EXPECT_FALSE(dialog_.IsLoaded());
 }
 
@@ -417,8 +370,8 @@ TEST_F(ErrorHandlerTest, LinesAreFixedAtLoadAndControlsStartEmpty) {
   EXPECT_EQ(dialog_.txtMsg.Text(), "");
   Caret(2);  // moving the caret now changes nothing
   Add();
-  EXPECT_EQ(Module()[11], "\tOn Error Goto ErrHandler");
-  EXPECT_EQ(Module()[15], "\tExit Sub");
+  EXPECT_EQ(ModuleLines()[11], "\tOn Error Goto ErrHandler");
+  EXPECT_EQ(ModuleLines()[15], "\tExit Sub");
 }
 
 TEST_F(ErrorHandlerTest, LoadWithoutCodeWindowHidesTellsAndUnloads) {
@@ -465,7 +418,7 @@ TEST_F(ErrorHandlerTest, AddFailureGivesTheCriticalReportAndUnloads) {
             "Error Description : Object variable or With block variable not set\r\n\r\n");
   EXPECT_EQ(visibleAtBox_, std::vector<bool>{false});
   EXPECT_FALSE(dialog_.IsLoaded());
-  EXPECT_EQ(Module(), Lines(kSaveModule));
+  EXPECT_EQ(ModuleLines(), CodeLines(kSaveModule));
 }
 
 TEST_F(ErrorHandlerTest, CancelInsertsNothing) {
@@ -473,7 +426,7 @@ TEST_F(ErrorHandlerTest, CancelInsertsNothing) {
   dialog_.Show();
   dialog_.cmdCancel.UserClick();
   EXPECT_FALSE(dialog_.IsLoaded());
-  EXPECT_EQ(Module(), Lines(kSaveModule));
+  EXPECT_EQ(ModuleLines(), CodeLines(kSaveModule));
 }
 
 }  // namespace

@@ -6,44 +6,15 @@
 #include <string_view>
 #include <vector>
 
-#include "addin/globals.h"
-#include "addin/version.h"
-#include "host/memory_ide.h"
-#include "runtime/headless/headless_platform.h"
+#include "addin/testing/addin_test.h"
+#include "generators/testing/code_text.h"
 
 namespace bw {
 namespace {
 
-// Module lines written as they read: a "$" ends a line whose trailing blanks matter (and is
-// dropped), and a line break right after the opening R"( is layout only.
-std::vector<std::string> Lines(std::string_view text) {
-  if (!text.empty() && text.front() == '\n') text.remove_prefix(1);
-  std::vector<std::string> lines(1);
-  for (std::size_t i = 0; i < text.size();) {
-    if (text.substr(i, 2) == "$\n") {
-      ++i;
-    } else if (text[i] == '\n') {
-      if (i + 1 < text.size()) lines.emplace_back();
-      ++i;
-    } else {
-      lines.back() += text[i++];
-    }
-  }
-  return lines;
-}
-
 // One line per control: its name, where it sits, and what the user sees of it.
 std::string Describe(const forms::Form& form) {
-  std::string out;
-  for (const forms::Control* c : form.Controls()) {
-    out += c->DisplayName();
-    if (c->Container()) out += " in " + c->Container()->DisplayName();
-    if (c->ContainerTab() >= 0) out += " tab " + std::to_string(c->ContainerTab());
-    for (const char* p : {"Caption", "Text", "MaxLength"})
-      if (auto v = c->Get(p)) out += std::string(" ") + p + "=" + forms::FormatValue(*v);
-    out += "\n";
-  }
-  return out;
+  return DescribeControls(form, {"Caption", "Text", "MaxLength"});
 }
 
 constexpr std::string_view kModule = R"(
@@ -53,41 +24,21 @@ Public Sub LoadData(Index As Integer)
 End Sub
 )";
 
-class InsertHeaderTest : public ::testing::Test {
+class InsertHeaderTest : public AddinTest {
  protected:
   void SetUp() override {
-    rt::InstallPlatform(&platform_);
-    vb::SetVersionInfo(kVersionInfo);
+    AddinTest::SetUp();
+    WatchDialog(dialog_);
     platform_.SetToday(vb::Date{1999, 1, 24});
-    VBInst = vb::Object<vbide::VBE>(vbe_);
-    module_ = vbe_->AddModule("Module1", Lines(kModule));
-    vbe_->Activate("Module1");
+    UseModule(kModule);
     Caret(3);
-    platform_.SetTranscript([this](const std::string& line) {
-      if (line.starts_with("msgbox")) visibleAtBox_.push_back(dialog_.Visible());
-    });
-  }
-  void TearDown() override {
-    dialog_.Unload();
-    VBInst.SetNothing();
-    rt::InstallPlatform(nullptr);
   }
 
   void StoreUserName(const std::string& name) {
     platform_.Settings().Save("Brindlewick", "Settings", "UserName", name);
   }
-  void Caret(long line) { vbe_->ActiveCodePane()->SetSelection({line, 1, line, 1}); }
   void Add() { dialog_.cmdOK.UserClick(); }
-  std::vector<std::string> Module() const { return module_->AllLines(); }
-  rt::MsgBoxRecord OnlyBox() const {
-    EXPECT_EQ(platform_.MessageBoxes().size(), 1u);
-    return platform_.MessageBoxes().empty() ? rt::MsgBoxRecord{} : platform_.MessageBoxes()[0];
-  }
 
-  rt::HeadlessPlatform platform_;
-  std::shared_ptr<vbide::MemoryVbe> vbe_ = vbide::MemoryVbe::Create();
-  std::shared_ptr<vbide::MemoryCodeModule> module_;
-  std::vector<bool> visibleAtBox_;
   frmInsertHeader dialog_;
 };
 
@@ -147,7 +98,7 @@ TEST_F(InsertHeaderTest, WorkedExampleIsInsertedAboveTheCaretLine) {
   dialog_.TabBox.Set("Tab", 4L);
   dialog_.txtParms.UserType("Index");
   Add();
-  EXPECT_EQ(Module(), Lines(R"(
+  EXPECT_EQ(ModuleLines(), CodeLines(R"(
 Option Explicit
 
 '=========================================================================================
@@ -172,7 +123,7 @@ Public Sub LoadData(Index As Integer)
 End Sub
 )"));
   EXPECT_FALSE(dialog_.IsLoaded());
-  EXPECT_TRUE(platform_.MessageBoxes().empty());
+  EXPECT_TRUE(MessageBoxes().empty());
 }
 
 TEST_F(InsertHeaderTest, WithNoStoredNameAndEveryFieldEmpty) {
@@ -180,7 +131,7 @@ TEST_F(InsertHeaderTest, WithNoStoredNameAndEveryFieldEmpty) {
   EXPECT_EQ(dialog_.txtModName.Text(), "");
   dialog_.txtModDate.Set("Text", std::string(""));
   Add();
-  EXPECT_EQ(Module(), Lines(R"(
+  EXPECT_EQ(ModuleLines(), CodeLines(R"(
 Option Explicit
 
 '=========================================================================================
@@ -214,7 +165,7 @@ TEST_F(InsertHeaderTest, SectionsKeepTheirOrderWhateverTabWasFilledFirst) {
   dialog_.txtParms.UserType("   ");  // only blanks: left out
   dialog_.txtModAbstract.Set("Text", std::string("Split from clsList  "));
   Add();
-  EXPECT_EQ(Module(), Lines(R"(
+  EXPECT_EQ(ModuleLines(), CodeLines(R"(
 Option Explicit
 
 '=========================================================================================
@@ -254,7 +205,7 @@ TEST_F(InsertHeaderTest, StoredNameLongerThanTheColumnIsWrittenWholeWithOneBlank
   dialog_.Show();
   EXPECT_EQ(dialog_.txtModName.Text(), "Christopher Robinson");
   Add();
-  EXPECT_EQ(Module(), Lines(R"(
+  EXPECT_EQ(ModuleLines(), CodeLines(R"(
 Option Explicit
 
 '=========================================================================================
@@ -285,7 +236,7 @@ TEST_F(InsertHeaderTest, TypedHistoryValuesStopAtTheBoxLimits) {
   EXPECT_EQ(dialog_.txtModName.Text(), "ABCDEFGHIJKLMNOP");
   EXPECT_EQ(dialog_.txtModDate.Text(), "2026-12-07 1");
   Add();
-  EXPECT_EQ(Module(), Lines(R"(
+  EXPECT_EQ(ModuleLines(), CodeLines(R"(
 Option Explicit
 
 '=========================================================================================
@@ -314,7 +265,7 @@ TEST_F(InsertHeaderTest, DateIsTheDateOfOpeningAndCaretIsReadAtAdd) {
   platform_.SetToday(vb::Date{2026, 12, 8});
   Caret(1);
   Add();
-  EXPECT_EQ(Module(), Lines(R"(
+  EXPECT_EQ(ModuleLines(), CodeLines(R"(
 '=========================================================================================
 '
 ' Name       :  $
@@ -341,7 +292,7 @@ TEST_F(InsertHeaderTest, InsertsWithoutASelectedComponent) {
   vbe_->SelectNoComponent();
   dialog_.Show();
   Add();
-  EXPECT_EQ(Module(), Lines(R"(
+  EXPECT_EQ(ModuleLines(), CodeLines(R"(
 Option Explicit
 
 '=========================================================================================
@@ -362,7 +313,7 @@ Option Explicit
 Public Sub LoadData(Index As Integer)
 End Sub
 )"));
-  EXPECT_TRUE(platform_.MessageBoxes().empty());
+  EXPECT_TRUE(MessageBoxes().empty());
 }
 
 TEST_F(InsertHeaderTest, WithoutCodeWindowTheDialogHidesTellsAndUnloads) {
@@ -376,11 +327,11 @@ TEST_F(InsertHeaderTest, WithoutCodeWindowTheDialogHidesTellsAndUnloads) {
   EXPECT_EQ(box.Title, "Error: Cannot Insert Code");
   EXPECT_EQ(visibleAtBox_, std::vector<bool>{false});
   EXPECT_FALSE(dialog_.IsLoaded());
-  EXPECT_EQ(Module(), Lines(kModule));
+  EXPECT_EQ(ModuleLines(), CodeLines(kModule));
 }
 
 TEST_F(InsertHeaderTest, OtherFailuresGiveTheCriticalReportWithItsExtraLine) {
-  vbe_->ActiveCodePane()->SetSelection({0, 1, 0, 1});  // the IDE refuses line 0
+  Select(0, 1, 0, 1);  // the IDE refuses line 0
   dialog_.Show();
   Add();
   rt::MsgBoxRecord box = OnlyBox();
@@ -395,7 +346,7 @@ TEST_F(InsertHeaderTest, OtherFailuresGiveTheCriticalReportWithItsExtraLine) {
             "You must first be in a code window before you can insert code.");
   EXPECT_EQ(visibleAtBox_, std::vector<bool>{false});
   EXPECT_FALSE(dialog_.IsLoaded());
-  EXPECT_EQ(Module(), Lines(kModule));
+  EXPECT_EQ(ModuleLines(), CodeLines(kModule));
 }
 
 TEST_F(InsertHeaderTest, CancelInsertsNothingAndTheNextOpeningStartsAfresh) {
@@ -408,7 +359,7 @@ TEST_F(InsertHeaderTest, CancelInsertsNothingAndTheNextOpeningStartsAfresh) {
   dialog_.TabBox.SetTab(5);
   dialog_.cmdCancel.UserClick();
   EXPECT_FALSE(dialog_.IsLoaded());
-  EXPECT_EQ(Module(), Lines(kModule));
+  EXPECT_EQ(ModuleLines(), CodeLines(kModule));
   dialog_.Show();
   EXPECT_EQ(Describe(dialog_), initial);
   EXPECT_EQ(dialog_.TabBox.Tab(), 0);

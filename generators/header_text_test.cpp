@@ -5,30 +5,10 @@
 #include <string>
 #include <string_view>
 
+#include "generators/testing/code_text.h"
+
 namespace bw {
 namespace {
-
-// Expected code is written as it reads: "→" stands for a tab, a "$" ends a line whose trailing
-// blanks matter (and is dropped), and every line break is CR LF. A line break right after the
-// opening R"( is layout only and is dropped.
-std::string Code(std::string_view text) {
-  if (!text.empty() && text.front() == '\n') text.remove_prefix(1);
-  std::string out;
-  for (std::size_t i = 0; i < text.size();) {
-    if (text.substr(i, 3) == "→") {
-      out += '\t';
-      i += 3;
-      continue;
-    }
-    if (text.substr(i, 2) == "$\n") {
-      ++i;
-      continue;
-    }
-    if (text[i] == '\n') out += '\r';
-    out += text[i++];
-  }
-  return out;
-}
 
 HeaderValues History(std::string name, std::string date, std::string remark) {
   HeaderValues v;
@@ -43,7 +23,7 @@ TEST(HeaderCommentTest, TwoLineAbstractAndParms) {
   v.Name = "LoadData";
   v.Abstract = "Fills the tree\r\nfrom the database";
   v.Parms = "Index";
-  EXPECT_EQ(HeaderComment(v), Code(R"(
+  EXPECT_EQ(HeaderComment(v), CodeText(R"(
 '=========================================================================================
 '
 ' Name       :  LoadData
@@ -66,7 +46,7 @@ TEST(HeaderCommentTest, TwoLineAbstractAndParms) {
 
 TEST(HeaderCommentTest, AllFieldsEmptyKeepsNameAbstractAndHistory) {
   HeaderValues v = History("   ", "  ", "Initial Creation");
-  EXPECT_EQ(HeaderComment(v), Code(R"(
+  EXPECT_EQ(HeaderComment(v), CodeText(R"(
 '=========================================================================================
 '
 ' Name       :  $
@@ -93,7 +73,7 @@ TEST(HeaderCommentTest, SectionsInFixedOrderBlankOnesLeftOut) {
   v.Properties = "\r\n";   // only a break: present, label line then an empty indent line
   v.Methods = "Load\r\n";  // ends with a break
   v.Abstract = "A tree\r\n\r\nof nodes";
-  EXPECT_EQ(HeaderComment(v), Code(R"(
+  EXPECT_EQ(HeaderComment(v), CodeText(R"(
 '=========================================================================================
 '
 ' Name       :    clsTree
@@ -127,7 +107,7 @@ TEST(HeaderCommentTest, LongTextIsNeitherTrimmedNorWrapped) {
   HeaderValues v = History("", "", " note ");
   v.Name = "x";
   v.Abstract = std::string(120, 'a') + "  ";
-  EXPECT_EQ(HeaderComment(v), Code(R"(
+  EXPECT_EQ(HeaderComment(v), CodeText(R"(
 '=========================================================================================
 '
 ' Name       :  x
@@ -151,15 +131,15 @@ TEST(FieldBlockTest, BreaksGiveIndentedLines) {
     std::string expected;
   };
   const Case cases[] = {
-      {"one line", Code("' Return     :  one line\n")},
-      {"", Code("' Return     :  $\n")},
-      {"a\r\nb\r\nc", Code("' Return     :  a\n'               b\n'               c\n")},
-      {"ends\r\n", Code("' Return     :  ends\n'               $\n")},
-      {"a\r\n\r\nb", Code("' Return     :  a\n'               $\n'               b\n")},
+      {"one line", CodeText("' Return     :  one line\n")},
+      {"", CodeText("' Return     :  $\n")},
+      {"a\r\nb\r\nc", CodeText("' Return     :  a\n'               b\n'               c\n")},
+      {"ends\r\n", CodeText("' Return     :  ends\n'               $\n")},
+      {"a\r\n\r\nb", CodeText("' Return     :  a\n'               $\n'               b\n")},
       // A CR as very last character: a break with an empty last part.
-      {"last\r", Code("' Return     :  last\n'               $\n")},
+      {"last\r", CodeText("' Return     :  last\n'               $\n")},
       // The character after a CR goes, whatever it is (here a two-byte one).
-      {"x\r\xC3\xA9y", Code("' Return     :  x\n'               y\n")},
+      {"x\r\xC3\xA9y", CodeText("' Return     :  x\n'               y\n")},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);

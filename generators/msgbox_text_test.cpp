@@ -5,32 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "generators/testing/code_text.h"
 #include "runtime/vb/error.h"
 
 namespace bw {
 namespace {
-
-// Expected code is written as it reads: "→" stands for a tab, a "$" ends a line whose trailing
-// blanks matter (and is dropped), and every line break is CR LF. A line break right after the
-// opening R"( is layout only and is dropped.
-std::string Code(std::string_view text) {
-  if (!text.empty() && text.front() == '\n') text.remove_prefix(1);
-  std::string out;
-  for (std::size_t i = 0; i < text.size();) {
-    if (text.substr(i, 3) == "→") {
-      out += '\t';
-      i += 3;
-      continue;
-    }
-    if (text.substr(i, 2) == "$\n") {
-      ++i;
-      continue;
-    }
-    if (text[i] == '\n') out += '\r';
-    out += text[i++];
-  }
-  return out;
-}
 
 MsgBoxValues Values(std::string message, std::string title) {
   MsgBoxValues v;
@@ -41,14 +20,14 @@ MsgBoxValues Values(std::string message, std::string title) {
 
 TEST(MsgBoxStatementTest, InitialStateGivesOkOnlyFirstDefaultAndNoIcon) {
   EXPECT_EQ(MsgBoxStatement(Values("Hello", "Greeting")),
-            Code(R"(→MsgBox "Hello", + vbOKOnly + vbDefaultButton1 ,"Greeting")"));
+            CodeText(R"(→MsgBox "Hello", + vbOKOnly + vbDefaultButton1 ,"Greeting")"));
 }
 
 TEST(MsgBoxStatementTest, CriticalIconStandsInFrontOfTheButtons) {
   MsgBoxValues v = Values("Hello", "Greeting");
   v.Icon = 1;
   EXPECT_EQ(MsgBoxStatement(v),
-            Code(R"(→MsgBox "Hello", vbCritical + vbOKOnly + vbDefaultButton1 ,"Greeting")"));
+            CodeText(R"(→MsgBox "Hello", vbCritical + vbOKOnly + vbDefaultButton1 ,"Greeting")"));
 }
 
 TEST(MsgBoxStatementTest, ThreeLineMessageWithEveryFlagButHelp) {
@@ -60,7 +39,7 @@ TEST(MsgBoxStatementTest, ThreeLineMessageWithEveryFlagButHelp) {
   v.Foreground = true;
   EXPECT_EQ(
       MsgBoxStatement(v),
-      Code(
+      CodeText(
           R"(→MsgBox "First line" & vbCrLf & "Second line" & vbCrLf & "Third", vbQuestion + vbYesNoCancel + vbDefaultButton2 + vbSystemModal + vbMsgBoxSetForeground ,"Save")"));
 }
 
@@ -71,13 +50,13 @@ TEST(MsgBoxStatementTest, HelpButtonAppendsQuotedFileAndBareContextId) {
   v.HelpID = "1001";
   EXPECT_EQ(
       MsgBoxStatement(v),
-      Code(
+      CodeText(
           R"(→MsgBox "M", + vbOKOnly + vbDefaultButton1 + vbMsgBoxHelpButton ,"T" , "app.hlp" , 1001)"));
 }
 
 TEST(MsgBoxStatementTest, EmptyMessageAndTitleStillQuoted) {
   EXPECT_EQ(MsgBoxStatement(Values("", "")),
-            Code(R"(→MsgBox "", + vbOKOnly + vbDefaultButton1 ,"")"));
+            CodeText(R"(→MsgBox "", + vbOKOnly + vbDefaultButton1 ,"")"));
 }
 
 TEST(MsgBoxStatementTest, TextIsCopiedWithoutEscapingOrTrimming) {
@@ -87,7 +66,7 @@ TEST(MsgBoxStatementTest, TextIsCopiedWithoutEscapingOrTrimming) {
   v.HelpID = "12 ";
   EXPECT_EQ(
       MsgBoxStatement(v),
-      Code(
+      CodeText(
           R"(→MsgBox "Say "hi"  ", + vbOKOnly + vbDefaultButton1 + vbMsgBoxHelpButton ,"  "Q" " , "my help.hlp  " , 12 )"));
 }
 
@@ -95,14 +74,15 @@ TEST(MsgBoxStatementTest, NonAsciiTextIsKeptWhole) {
   MsgBoxValues v = Values("Größe\r\n€ 5", "Überschrift");
   EXPECT_EQ(
       MsgBoxStatement(v),
-      Code(R"(→MsgBox "Größe" & vbCrLf & "€ 5", + vbOKOnly + vbDefaultButton1 ,"Überschrift")"));
+      CodeText(
+          R"(→MsgBox "Größe" & vbCrLf & "€ 5", + vbOKOnly + vbDefaultButton1 ,"Überschrift")"));
 }
 
 TEST(MsgBoxStatementTest, UncheckedHelpButtonIgnoresHelpTexts) {
   MsgBoxValues v = Values("M", "T");
   v.HelpFile = "kept.hlp";
   v.HelpID = "7";
-  EXPECT_EQ(MsgBoxStatement(v), Code(R"(→MsgBox "M", + vbOKOnly + vbDefaultButton1 ,"T")"));
+  EXPECT_EQ(MsgBoxStatement(v), CodeText(R"(→MsgBox "M", + vbOKOnly + vbDefaultButton1 ,"T")"));
 }
 
 TEST(MessageExpressionTest, BreaksBecomeVbCrLfJoins) {
