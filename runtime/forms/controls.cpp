@@ -138,14 +138,8 @@ void TextBox::UserType(const std::string& text) {
       continue;
     }
     // One UTF-8 character, its code point as the key.
-    std::size_t n = vb::Utf8Offset(text.substr(i), 1);
-    std::string ch = text.substr(i, n);
-    long code = c < 0x80 ? c : 0;
-    if (c >= 0x80) {
-      code = c & (c >= 0xF0 ? 0x07 : c >= 0xE0 ? 0x0F : 0x1F);
-      for (std::size_t k = 1; k < n; ++k)
-        code = (code << 6) | (ch[k] & 0x3F);
-    }
+    std::size_t n = 1;
+    long code = vb::CodePointAt(text, i, &n);
     i += n;
     TypeOne(code);
   }
@@ -181,74 +175,71 @@ bool TextBox::Set(std::string_view p, const PropertyValue& v) {
   return true;
 }
 
-// ---- Label
+// ---- Captions
 
-Label::Label(Form* form, std::string name, int index)
-    : Control(form, ControlKind::kLabel, std::move(name), index) {}
+CaptionControl::CaptionControl(Form* form, ControlKind kind, std::string name, int index)
+    : Control(form, kind, std::move(name), index) {}
 
-void Label::Reset() {
+void CaptionControl::Reset() {
   Control::Reset();
   caption_.clear();
-  backStyle_ = 1;
 }
 
-void Label::SetCaption(std::string v) {
-  caption_ = std::move(v), Changed("Caption");
+void CaptionControl::SetCaption(std::string v) {
+  caption_ = std::move(v);
+  Changed("Caption");
 }
 
-std::optional<PropertyValue> Label::Get(std::string_view p) const {
+std::optional<PropertyValue> CaptionControl::Get(std::string_view p) const {
   if (p == "Caption") return caption_;
-  if (p == "BackStyle") return static_cast<long>(backStyle_);
   return Control::Get(p);
 }
 
-bool Label::Set(std::string_view p, const PropertyValue& v) {
+bool CaptionControl::Set(std::string_view p, const PropertyValue& v) {
   if (p != "Caption") return Control::Set(p, v);
   SetCaption(AsText(v));
   return true;
+}
+
+// ---- Label
+
+Label::Label(Form* form, std::string name, int index)
+    : CaptionControl(form, ControlKind::kLabel, std::move(name), index) {}
+
+void Label::Reset() {
+  CaptionControl::Reset();
+  backStyle_ = 1;
+}
+
+std::optional<PropertyValue> Label::Get(std::string_view p) const {
+  if (p == "BackStyle") return static_cast<long>(backStyle_);
+  return CaptionControl::Get(p);
 }
 
 // ---- CommandButton
 
 CommandButton::CommandButton(Form* form, std::string name, int index)
-    : Control(form, ControlKind::kCommandButton, std::move(name), index) {}
+    : CaptionControl(form, ControlKind::kCommandButton, std::move(name), index) {}
 
 void CommandButton::Reset() {
-  Control::Reset();
-  caption_.clear();
+  CaptionControl::Reset();
   default_ = cancel_ = false;
 }
 
-void CommandButton::SetCaption(std::string v) {
-  caption_ = std::move(v), Changed("Caption");
-}
-
 std::optional<PropertyValue> CommandButton::Get(std::string_view p) const {
-  if (p == "Caption") return caption_;
   if (p == "Default") return default_;
   if (p == "Cancel") return cancel_;
-  return Control::Get(p);
-}
-
-bool CommandButton::Set(std::string_view p, const PropertyValue& v) {
-  if (p != "Caption") return Control::Set(p, v);
-  SetCaption(AsText(v));
-  return true;
+  return CaptionControl::Get(p);
 }
 
 // ---- CheckBox
 
 CheckBox::CheckBox(Form* form, std::string name, int index)
-    : Control(form, ControlKind::kCheckBox, std::move(name), index) {}
+    : CaptionControl(form, ControlKind::kCheckBox, std::move(name), index) {}
 
 void CheckBox::Reset() {
-  Control::Reset();
-  caption_.clear();
+  CaptionControl::Reset();
   value_ = vbUnchecked;
-}
-
-void CheckBox::SetCaption(std::string v) {
-  caption_ = std::move(v), Changed("Caption");
 }
 
 void CheckBox::SetValue(long v) {
@@ -265,34 +256,24 @@ void CheckBox::UserClick() {
 }
 
 std::optional<PropertyValue> CheckBox::Get(std::string_view p) const {
-  if (p == "Caption") return caption_;
   if (p == "Value") return value_;
-  return Control::Get(p);
+  return CaptionControl::Get(p);
 }
 
 bool CheckBox::Set(std::string_view p, const PropertyValue& v) {
-  if (p == "Caption")
-    SetCaption(AsText(v));
-  else if (p == "Value")
-    SetValue(AsLong(v));
-  else
-    return Control::Set(p, v);
+  if (p != "Value") return CaptionControl::Set(p, v);
+  SetValue(AsLong(v));
   return true;
 }
 
 // ---- OptionButton
 
 OptionButton::OptionButton(Form* form, std::string name, int index)
-    : Control(form, ControlKind::kOptionButton, std::move(name), index) {}
+    : CaptionControl(form, ControlKind::kOptionButton, std::move(name), index) {}
 
 void OptionButton::Reset() {
-  Control::Reset();
-  caption_.clear();
+  CaptionControl::Reset();
   value_ = false;
-}
-
-void OptionButton::SetCaption(std::string v) {
-  caption_ = std::move(v), Changed("Caption");
 }
 
 void OptionButton::SetValue(bool v) {
@@ -320,45 +301,20 @@ void OptionButton::UserClick() {
 }
 
 std::optional<PropertyValue> OptionButton::Get(std::string_view p) const {
-  if (p == "Caption") return caption_;
   if (p == "Value") return value_;
-  return Control::Get(p);
+  return CaptionControl::Get(p);
 }
 
 bool OptionButton::Set(std::string_view p, const PropertyValue& v) {
-  if (p == "Caption")
-    SetCaption(AsText(v));
-  else if (p == "Value")
-    SetValue(AsBool(v));
-  else
-    return Control::Set(p, v);
+  if (p != "Value") return CaptionControl::Set(p, v);
+  SetValue(AsBool(v));
   return true;
 }
 
 // ---- Frame
 
 Frame::Frame(Form* form, std::string name, int index)
-    : Control(form, ControlKind::kFrame, std::move(name), index) {}
-
-void Frame::Reset() {
-  Control::Reset();
-  caption_.clear();
-}
-
-void Frame::SetCaption(std::string v) {
-  caption_ = std::move(v), Changed("Caption");
-}
-
-std::optional<PropertyValue> Frame::Get(std::string_view p) const {
-  if (p == "Caption") return caption_;
-  return Control::Get(p);
-}
-
-bool Frame::Set(std::string_view p, const PropertyValue& v) {
-  if (p != "Caption") return Control::Set(p, v);
-  SetCaption(AsText(v));
-  return true;
-}
+    : CaptionControl(form, ControlKind::kFrame, std::move(name), index) {}
 
 // ---- Image, PictureBox
 

@@ -65,38 +65,46 @@ class TextBox : public Control {
   int scrollBars_ = 0;
 };
 
-class Label : public Control {
+// A control showing a caption: labels, buttons, check boxes, option buttons and frames.
+class CaptionControl : public Control {
  public:
-  Label(Form* form, std::string name, int index = -1);
   const std::string& Caption() const { return caption_; }
   void SetCaption(std::string v);
-  // 0 transparent, 1 opaque.
-  int BackStyle() const { return backStyle_; }
-  void SetBackStyle(int v) { backStyle_ = v; }
   std::optional<PropertyValue> Get(std::string_view property) const override;
   bool Set(std::string_view property, const PropertyValue& value) override;
   void Reset() override;
 
+ protected:
+  CaptionControl(Form* form, ControlKind kind, std::string name, int index);
+
  private:
   std::string caption_;
+};
+
+class Label : public CaptionControl {
+ public:
+  Label(Form* form, std::string name, int index = -1);
+  // 0 transparent, 1 opaque.
+  int BackStyle() const { return backStyle_; }
+  void SetBackStyle(int v) { backStyle_ = v; }
+  std::optional<PropertyValue> Get(std::string_view property) const override;
+  void Reset() override;
+
+ private:
   int backStyle_ = 1;
 };
 
-class CommandButton : public Control {
+class CommandButton : public CaptionControl {
  public:
   CommandButton(Form* form, std::string name, int index = -1);
-  const std::string& Caption() const { return caption_; }
-  void SetCaption(std::string v);
   bool Default() const { return default_; }
   void SetDefault(bool v) { default_ = v; }
   bool Cancel() const { return cancel_; }
   void SetCancel(bool v) { cancel_ = v; }
   std::optional<PropertyValue> Get(std::string_view property) const override;
-  bool Set(std::string_view property, const PropertyValue& value) override;
   void Reset() override;
 
  private:
-  std::string caption_;
   bool default_ = false;
   bool cancel_ = false;
 };
@@ -105,11 +113,9 @@ inline constexpr long vbUnchecked = 0;
 inline constexpr long vbChecked = 1;
 inline constexpr long vbGrayed = 2;
 
-class CheckBox : public Control {
+class CheckBox : public CaptionControl {
  public:
   CheckBox(Form* form, std::string name, int index = -1);
-  const std::string& Caption() const { return caption_; }
-  void SetCaption(std::string v);
   long Value() const { return value_; }
   // REQUIRES: 0 <= v <= 2 (else 380). Raises Click when the value changes.
   void SetValue(long v);
@@ -120,15 +126,12 @@ class CheckBox : public Control {
   void Reset() override;
 
  private:
-  std::string caption_;
   long value_ = vbUnchecked;
 };
 
-class OptionButton : public Control {
+class OptionButton : public CaptionControl {
  public:
   OptionButton(Form* form, std::string name, int index = -1);
-  const std::string& Caption() const { return caption_; }
-  void SetCaption(std::string v);
   bool Value() const { return value_; }
   // True clears the other option buttons of the same container and raises Click when the
   // button was not chosen before.
@@ -140,21 +143,13 @@ class OptionButton : public Control {
   void Reset() override;
 
  private:
-  std::string caption_;
   bool value_ = false;
 };
 
-class Frame : public Control {
+// A frame holds other controls (Control::SetContainer); option buttons group by it.
+class Frame : public CaptionControl {
  public:
   Frame(Form* form, std::string name, int index = -1);
-  const std::string& Caption() const { return caption_; }
-  void SetCaption(std::string v);
-  std::optional<PropertyValue> Get(std::string_view property) const override;
-  bool Set(std::string_view property, const PropertyValue& value) override;
-  void Reset() override;
-
- private:
-  std::string caption_;
 };
 
 // A picture: the image file's bytes and its format ("xpm", "bmp", "png", ...), as a form's

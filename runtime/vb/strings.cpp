@@ -85,10 +85,7 @@ std::string Space(long n) {
   return std::string(static_cast<std::size_t>(n), ' ');
 }
 
-namespace {
-
-// The code point starting at s[i] and its length in bytes (a stray byte stands for itself).
-long DecodeAt(std::string_view s, std::size_t i, std::size_t* length) {
+long CodePointAt(std::string_view s, std::size_t i, std::size_t* length) {
   auto c = static_cast<unsigned char>(s[i]);
   *length = Utf8Offset(s.substr(i), 1);
   if (c < 0x80 || *length == 1) return c;
@@ -96,6 +93,8 @@ long DecodeAt(std::string_view s, std::size_t i, std::size_t* length) {
   for (std::size_t k = 1; k < *length; ++k) code = (code << 6) | (s[i + k] & 0x3F);
   return code;
 }
+
+namespace {
 
 // Upper case of the letters a Windows-1252 text can hold; other characters unchanged.
 long UpperOf(long c) {
@@ -127,7 +126,7 @@ std::string MapLetters(std::string_view s, long (*map)(long)) {
   r.reserve(s.size());
   for (std::size_t i = 0; i < s.size();) {
     std::size_t n = 1;
-    long c = DecodeAt(s, i, &n);
+    long c = CodePointAt(s, i, &n);
     long m = map(c);
     if (m == c) r.append(s.substr(i, n));
     else r += Chr(m);

@@ -45,6 +45,10 @@ std::string LCase(std::string_view s);
 // The character with that code (UTF-8 encoded). REQUIRES: 0 <= code <= 0x10FFFF.
 std::string Chr(long code);
 
+// The code point of the character starting at byte i, and its length in bytes (a stray byte
+// stands for itself). REQUIRES: i < s.size().
+long CodePointAt(std::string_view s, std::size_t i, std::size_t* length);
+
 // Byte offset of the character at 0-based character index `chars` (or s.size() past the end).
 std::size_t Utf8Offset(std::string_view s, long chars);
 
