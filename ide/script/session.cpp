@@ -99,7 +99,7 @@ Session::Session(SessionOptions options) : options_(std::move(options)) {
   rt::InstallPlatform(&platform_);
   platform_.SetTranscript([this](const std::string& line) { Print(line); });
   forms::AddObserver(this);
-  SetAppDir(options_.ShippedData);
+  UseAddinFolder(options_.ShippedData);
   vbe_ = vbide::MemoryVbe::Create();
   vbe_->SetActivator(&com_);
   try {
@@ -139,122 +139,106 @@ std::vector<std::string> Session::Run(const Command& command) {
   return std::move(output_);
 }
 
-void Session::Dispatch(const Command& c) {
-  const Args& a = c.Args;
-  const std::string& name = a[0];
-  auto args = [&](std::size_t min, std::size_t max) { RequireArgs(a, min, max, line_); };
+// Each command: its fewest and most arguments, and its handler.
+struct Session::CommandSpec {
+  std::size_t Min;
+  std::size_t Max;
+  void (Session::*Run)(const Command&);
+};
 
-  if (name == "module") {
-    args(1, 2);
-    AddModule(c);
-  } else if (name == "save") {
-    args(2, 2);
-    SaveModule(a);
-  } else if (name == "activate") {
-    args(1, 1);
-    if (!vbe_->Activate(a[1])) throw ScenarioError(line_, "no module " + a[1]);
-  } else if (name == "deactivate") {
-    args(0, 0);
-    vbe_->Deactivate();
-  } else if (name == "component") {
-    args(1, 1);
-    if (a[1] == "none")
-      vbe_->SelectNoComponent();
-    else if (!vbe_->SelectComponent(a[1]))
-      throw ScenarioError(line_, "no module " + a[1]);
-  } else if (name == "select") {
-    args(4, 4);
-    auto pane = vbe_->ActiveCodePane();
-    if (pane.IsNothing()) throw ScenarioError(line_, "no code pane is active");
-    pane->SetSelection({ToNumber(a[1], line_, "select"), ToNumber(a[2], line_, "select"),
-                        ToNumber(a[3], line_, "select"), ToNumber(a[4], line_, "select")});
-  } else if (name == "screen") {
-    args(2, 2);
-    platform_.SetScreen(ToTwips(a[1], line_), ToTwips(a[2], line_));
-  } else if (name == "today") {
-    args(1, 1);
-    vb::Date d;
-    if (!vb::ParseIsoDate(a[1], &d)) throw ScenarioError(line_, "not a date YYYY-MM-DD: " + a[1]);
-    platform_.SetToday(d);
-  } else if (name == "setting") {
-    args(3, 3);
-    vb::SaveSetting("Brindlewick", a[1], a[2], a[3]);
-  } else if (name == "appdir") {
-    args(1, 1);
-    if (!fs::is_directory(PathOf(a[1]))) throw ScenarioError(line_, "no folder " + a[1]);
-    SetAppDir(PathOf(a[1]));
-  } else if (name == "display") {
-    args(1, 1);
-    if (a[1] != "sdi" && a[1] != "mdi") throw ScenarioError(line_, "display sdi or mdi");
-    vbe_->SetDisplayModel(a[1] == "mdi" ? vbide::vbext_dm_MDI : vbide::vbext_dm_SDI);
-  } else if (name == "connect") {
-    args(1, 1);
-    ConnectAddin(ToNumber(a[1], line_, "connect"));
-  } else if (name == "disconnect") {
-    args(1, 1);
-    if (!addins_->IsConnected()) throw ScenarioError(line_, "the add-in is not connected");
-    addins_->Disconnect(ToNumber(a[1], line_, "disconnect"));
-  } else if (name == "menu") {
-    args(1, 1);
-    auto result = vbe_->ClickCommand("View", a[1]);
-    if (!result) throw ScenarioError(line_, "no command " + a[1] + " on the View menu");
-    if (result->Error)
-      vb::MsgBox(ide::AddinFailurePrompt(kProgId, "CommandBar_Click", *result->Error),
-                 vb::vbCritical, "Add-In Manager");
-  } else if (name == "close-toolwindow") {
-    args(0, 0);
-    if (!vbe_->LatestToolWindow()) throw ScenarioError(line_, "there is no tool window");
-    forms::UserAction([&] { vbe_->UserCloseToolWindow(); });
-  } else if (name == "answer") {
-    if (a.size() < 2) throw ScenarioError(line_, "answer needs at least one answer");
-    for (std::size_t i = 1; i < a.size(); ++i) {
-      long answer = rt::AnswerFromName(a[i]);
-      if (!answer) throw ScenarioError(line_, "unknown answer " + a[i]);
-      platform_.QueueAnswer(answer);
-    }
-  } else if (name == "file-dialog") {
-    args(1, 1);
-    platform_.QueueFileDialog(a[1] == "cancel" ? std::nullopt : std::optional<std::string>(a[1]));
-  } else if (name == "button" || name == "click" || name == "type" || name == "focus" ||
-             name == "choose" || name == "dblclick" || name == "node") {
-    args(1, 64);
-    UserOnControl(a);
-  } else if (name == "set") {
-    args(2, 2);
-    SetProperty(a);
-  } else if (name == "mouse") {
-    args(5, 5);
-    Mouse(a);
-  } else if (name == "resize" || name == "state" || name == "close") {
-    args(name == "resize"  ? 3
-         : name == "state" ? 2
-                           : 1,
-         name == "resize"  ? 3
-         : name == "state" ? 2
-                           : 1);
-    forms::Form& form = FindForm(a[1]);
-    if (name == "resize") {
-      double w = ToTwips(a[2], line_), h = ToTwips(a[3], line_);
-      forms::UserAction([&] { form.UserResize(w, h); });
-    } else if (name == "state") {
-      int state = a[2] == "normal"      ? forms::vbNormal
-                  : a[2] == "minimized" ? forms::vbMinimized
-                  : a[2] == "maximized" ? forms::vbMaximized
-                                        : -1;
-      if (state < 0) throw ScenarioError(line_, "state normal, minimized or maximized");
-      forms::UserAction([&] { form.UserSetWindowState(state); });
-    } else {
-      forms::UserAction([&] { form.UserClose(); });
-    }
-  } else if (name == "print") {
-    args(1, 3);
-    PrintCommand(a);
-  } else {
-    throw ScenarioError(line_, "unknown command " + name);
-  }
+const std::map<std::string, Session::CommandSpec, std::less<>>& Session::Commands() {
+  static const std::map<std::string, CommandSpec, std::less<>> kCommands = {
+      {"module", {1, 2, &Session::AddModule}},
+      {"save", {2, 2, &Session::SaveModule}},
+      {"activate", {1, 1, &Session::Activate}},
+      {"deactivate", {0, 0, &Session::Deactivate}},
+      {"component", {1, 1, &Session::SelectComponent}},
+      {"select", {4, 4, &Session::Select}},
+      {"screen", {2, 2, &Session::SetScreen}},
+      {"today", {1, 1, &Session::SetToday}},
+      {"setting", {3, 3, &Session::WriteSetting}},
+      {"appdir", {1, 1, &Session::SetAppDir}},
+      {"display", {1, 1, &Session::SetDisplay}},
+      {"connect", {1, 1, &Session::ConnectAddin}},
+      {"disconnect", {1, 1, &Session::DisconnectAddin}},
+      {"menu", {1, 1, &Session::ChooseMenu}},
+      {"close-toolwindow", {0, 0, &Session::CloseToolWindow}},
+      {"answer", {1, 64, &Session::QueueAnswers}},
+      {"file-dialog", {1, 1, &Session::QueueFileDialog}},
+      {"button", {2, 2, &Session::UserOnControl}},
+      {"click", {1, 1, &Session::UserOnControl}},
+      {"type", {2, 2, &Session::UserOnControl}},
+      {"focus", {1, 1, &Session::UserOnControl}},
+      {"choose", {2, 2, &Session::UserOnControl}},
+      {"dblclick", {1, 1, &Session::UserOnControl}},
+      {"node", {2, 64, &Session::UserOnControl}},
+      {"set", {2, 2, &Session::SetProperty}},
+      {"mouse", {5, 5, &Session::Mouse}},
+      {"resize", {3, 3, &Session::UserOnWindow}},
+      {"state", {2, 2, &Session::UserOnWindow}},
+      {"close", {1, 1, &Session::UserOnWindow}},
+      {"print", {1, 3, &Session::PrintCommand}},
+  };
+  return kCommands;
+}
+
+void Session::Dispatch(const Command& c) {
+  auto it = Commands().find(c.Args[0]);
+  if (it == Commands().end()) throw ScenarioError(line_, "unknown command " + c.Args[0]);
+  RequireArgs(c.Args, it->second.Min, it->second.Max, line_);
+  (this->*it->second.Run)(c);
 }
 
 // ---- Set-up
+
+void Session::Activate(const Command& c) {
+  if (!vbe_->Activate(c.Args[1])) throw ScenarioError(line_, "no module " + c.Args[1]);
+}
+
+void Session::Deactivate(const Command&) {
+  vbe_->Deactivate();
+}
+
+void Session::SelectComponent(const Command& c) {
+  const std::string& name = c.Args[1];
+  if (name == "none")
+    vbe_->SelectNoComponent();
+  else if (!vbe_->SelectComponent(name))
+    throw ScenarioError(line_, "no module " + name);
+}
+
+void Session::Select(const Command& c) {
+  auto pane = vbe_->ActiveCodePane();
+  if (pane.IsNothing()) throw ScenarioError(line_, "no code pane is active");
+  auto n = [&](int i) { return ToNumber(c.Args[static_cast<std::size_t>(i)], line_, "select"); };
+  pane->SetSelection({n(1), n(2), n(3), n(4)});
+}
+
+void Session::SetScreen(const Command& c) {
+  platform_.SetScreen(ToTwips(c.Args[1], line_), ToTwips(c.Args[2], line_));
+}
+
+void Session::SetToday(const Command& c) {
+  vb::Date d;
+  if (!vb::ParseIsoDate(c.Args[1], &d))
+    throw ScenarioError(line_, "not a date YYYY-MM-DD: " + c.Args[1]);
+  platform_.SetToday(d);
+}
+
+void Session::WriteSetting(const Command& c) {
+  vb::SaveSetting("Brindlewick", c.Args[1], c.Args[2], c.Args[3]);
+}
+
+void Session::SetAppDir(const Command& c) {
+  if (!fs::is_directory(PathOf(c.Args[1]))) throw ScenarioError(line_, "no folder " + c.Args[1]);
+  UseAddinFolder(PathOf(c.Args[1]));
+}
+
+void Session::SetDisplay(const Command& c) {
+  const std::string& model = c.Args[1];
+  if (model != "sdi" && model != "mdi") throw ScenarioError(line_, "display sdi or mdi");
+  vbe_->SetDisplayModel(model == "mdi" ? vbide::vbext_dm_MDI : vbide::vbext_dm_SDI);
+}
 
 void Session::AddModule(const Command& c) {
   const std::string& name = c.Args[1];
@@ -272,7 +256,8 @@ void Session::AddModule(const Command& c) {
   }
 }
 
-void Session::SaveModule(const Args& a) {
+void Session::SaveModule(const Command& c) {
+  const Args& a = c.Args;
   auto module = vbe_->FindModule(a[1]);
   if (!module) throw ScenarioError(line_, "no module " + a[1]);
   auto it = files_.find(a[1]);
@@ -284,7 +269,7 @@ void Session::SaveModule(const Args& a) {
   }
 }
 
-void Session::SetAppDir(const fs::path& from) {
+void Session::UseAddinFolder(const fs::path& from) {
   fs::path folder = FreshFolder();
   tempFolders_.push_back(folder);
   std::error_code ec;
@@ -296,7 +281,8 @@ void Session::SetAppDir(const fs::path& from) {
 
 // ---- The add-in's life
 
-void Session::ConnectAddin(long mode) {
+void Session::ConnectAddin(const Command& c) {
+  long mode = ToNumber(c.Args[1], line_, "connect");
   if (addins_->IsConnected()) throw ScenarioError(line_, "the add-in is already connected");
   try {
     addins_->Connect(kProgId, mode);
@@ -304,6 +290,37 @@ void Session::ConnectAddin(long mode) {
     throw ScenarioError(line_, "cannot create " + std::string(kProgId) + ": " +
                                    (com_.LastError().empty() ? e.Description : com_.LastError()));
   }
+}
+
+void Session::DisconnectAddin(const Command& c) {
+  if (!addins_->IsConnected()) throw ScenarioError(line_, "the add-in is not connected");
+  addins_->Disconnect(ToNumber(c.Args[1], line_, "disconnect"));
+}
+
+void Session::ChooseMenu(const Command& c) {
+  auto result = vbe_->ClickCommand("View", c.Args[1]);
+  if (!result) throw ScenarioError(line_, "no command " + c.Args[1] + " on the View menu");
+  if (result->Error)
+    vb::MsgBox(ide::AddinFailurePrompt(kProgId, "CommandBar_Click", *result->Error), vb::vbCritical,
+               "Add-In Manager");
+}
+
+void Session::CloseToolWindow(const Command&) {
+  if (!vbe_->LatestToolWindow()) throw ScenarioError(line_, "there is no tool window");
+  forms::UserAction([&] { vbe_->UserCloseToolWindow(); });
+}
+
+void Session::QueueAnswers(const Command& c) {
+  for (std::size_t i = 1; i < c.Args.size(); ++i) {
+    long answer = rt::AnswerFromName(c.Args[i]);
+    if (!answer) throw ScenarioError(line_, "unknown answer " + c.Args[i]);
+    platform_.QueueAnswer(answer);
+  }
+}
+
+void Session::QueueFileDialog(const Command& c) {
+  const std::string& path = c.Args[1];
+  platform_.QueueFileDialog(path == "cancel" ? std::nullopt : std::optional<std::string>(path));
 }
 
 // ---- The user's actions
@@ -331,19 +348,36 @@ void Session::RequireUsable(const forms::Control& control) const {
   }
 }
 
-void Session::UserOnControl(const Args& a) {
+void Session::UserOnWindow(const Command& c) {
+  const Args& a = c.Args;
+  forms::Form& form = FindForm(a[1]);
+  if (a[0] == "resize") {
+    double w = ToTwips(a[2], line_), h = ToTwips(a[3], line_);
+    forms::UserAction([&] { form.UserResize(w, h); });
+  } else if (a[0] == "state") {
+    int state = a[2] == "normal"      ? forms::vbNormal
+                : a[2] == "minimized" ? forms::vbMinimized
+                : a[2] == "maximized" ? forms::vbMaximized
+                                      : -1;
+    if (state < 0) throw ScenarioError(line_, "state normal, minimized or maximized");
+    forms::UserAction([&] { form.UserSetWindowState(state); });
+  } else {
+    forms::UserAction([&] { form.UserClose(); });
+  }
+}
+
+void Session::UserOnControl(const Command& c) {
+  const Args& a = c.Args;
   const std::string& action = a[0];
   Target t = Target::Parse(a[1], line_);
   forms::Control& control = FindControl(t);
   RequireUsable(control);
-  auto need = [&](std::size_t n) { RequireArgs(a, n, n, line_); };
   auto wrongKind = [&] {
     throw ScenarioError(line_, action + " does not apply to " + t.Display() + ", a " +
                                    forms::KindName(control.Kind()));
   };
   std::function<void()> gesture;
   if (action == "button") {
-    need(2);
     auto* bar = dynamic_cast<forms::Toolbar*>(&control);
     if (!bar) wrongKind();
     long index = ToNumber(a[2], line_, "button");
@@ -351,22 +385,17 @@ void Session::UserOnControl(const Args& a) {
       throw ScenarioError(line_, "no button " + a[2] + " on " + t.Display());
     gesture = [bar, index] { bar->UserClickButton(index); };
   } else if (action == "click") {
-    need(1);
     gesture = [&control] { control.UserClick(); };
   } else if (action == "dblclick") {
-    need(1);
     gesture = [&control] { control.UserDblClick(); };
   } else if (action == "focus") {
-    need(1);
     if (!control.HasTabStop()) wrongKind();
     gesture = [&control] { control.SetFocus(); };
   } else if (action == "type") {
-    need(2);
     auto* box = dynamic_cast<forms::TextBox*>(&control);
     if (!box) wrongKind();
     gesture = [box, text = a[2]] { box->UserType(text); };
   } else if (action == "choose") {
-    need(2);
     auto* list = dynamic_cast<forms::ListControl*>(&control);
     if (!list) wrongKind();
     const auto& items = list->Items();
@@ -383,7 +412,8 @@ void Session::UserOnControl(const Args& a) {
   forms::UserAction(gesture);
 }
 
-void Session::SetProperty(const Args& a) {
+void Session::SetProperty(const Command& c) {
+  const Args& a = c.Args;
   Target t = Target::Parse(a[1], line_);
   if (t.Property.empty()) throw ScenarioError(line_, "set needs WINDOW.CONTROL.PROPERTY");
   forms::Control& control = FindControl(t);
@@ -401,7 +431,8 @@ void Session::SetProperty(const Args& a) {
   if (!known) throw ScenarioError(line_, "the property " + t.Property + " cannot be set");
 }
 
-void Session::Mouse(const Args& a) {
+void Session::Mouse(const Command& c) {
+  const Args& a = c.Args;
   Target t = Target::Parse(a[1], line_);
   const std::string& action = a[2];
   if (action != "down" && action != "move" && action != "up")
@@ -424,22 +455,26 @@ void Session::Mouse(const Args& a) {
 
 // ---- Looking
 
-void Session::PrintCommand(const Args& a) {
+void Session::PrintCommand(const Command& c) {
+  const Args& a = c.Args;
   const std::string& what = a[1];
-  auto need = [&](std::size_t n) { RequireArgs(a, n, n, line_); };
+  // How many arguments each kind of print takes; a window's control or property takes one.
+  static const std::map<std::string, std::size_t, std::less<>> kArgs = {
+      {"module", 2},   {"forms", 1}, {"setting", 3},    {"setwindowpos", 2},
+      {"geometry", 2}, {"menu", 2},  {"toolwindow", 1},
+  };
+  auto known = kArgs.find(what);
+  std::size_t n = known == kArgs.end() ? 1 : known->second;
+  RequireArgs(a, n, n, line_);
   if (what == "module") {
-    need(2);
     PrintModule(a[2]);
   } else if (what == "forms") {
-    need(1);
     for (forms::Form* f : forms::LoadedForms())
       if (!f->IsDocument()) Print(f->Name() + (f->Visible() ? " visible" : " hidden"));
   } else if (what == "setting") {
-    need(3);
     auto v = platform_.Settings().Get("Brindlewick", a[2], a[3]);
     Print(a[2] + "." + a[3] + (v ? " = " + rt::Quote(*v) : " missing"));
   } else if (what == "setwindowpos") {
-    need(2);
     auto hwnd = lastHwnd_.find(a[2]);
     auto call = hwnd == lastHwnd_.end() ? std::nullopt : platform_.LastSetWindowPos(hwnd->second);
     if (!call) {
@@ -450,18 +485,15 @@ void Session::PrintCommand(const Args& a) {
           std::to_string(call->X) + " " + std::to_string(call->Y) + " " + std::to_string(call->Cx) +
           " " + std::to_string(call->Cy) + " " + Hex(call->Flags));
   } else if (what == "geometry") {
-    need(2);
     forms::Form& f = FindForm(a[2]);
     Print(a[2] + " " + forms::FormatNumber(f.Left()) + " " + forms::FormatNumber(f.Top()) + " " +
           forms::FormatNumber(f.Width()) + " " + forms::FormatNumber(f.Height()));
   } else if (what == "menu") {
-    need(2);
     auto captions = vbe_->MenuCaptions(a[2]);
     if (!captions) throw ScenarioError(line_, "no menu " + a[2]);
-    for (const std::string& c : *captions)
-      Print(rt::Quote(c));
+    for (const std::string& caption : *captions)
+      Print(rt::Quote(caption));
   } else if (what == "toolwindow") {
-    need(1);
     auto w = vbe_->LatestToolWindow();
     if (!w) {
       Print("toolwindow none");
@@ -470,7 +502,6 @@ void Session::PrintCommand(const Args& a) {
     Print("toolwindow " + rt::Quote(w->Caption) + (w->Visible ? " visible" : " hidden") +
           (w->Docked ? " docked" : " floating"));
   } else {
-    need(1);
     PrintTarget(Target::Parse(what, line_));
   }
 }

@@ -44,22 +44,39 @@ class Session : public forms::FormObserver {
   using Args = std::vector<std::string>;
   struct Target;
 
+  struct CommandSpec;
+  static const std::map<std::string, CommandSpec, std::less<>>& Commands();
   void Dispatch(const Command& c);
   void Print(std::string line) { output_.push_back(std::move(line)); }
   std::filesystem::path PathOf(const std::string& arg) const;
+  void UseAddinFolder(const std::filesystem::path& from);
 
   // Set-up.
   void AddModule(const Command& c);
-  void SaveModule(const Args& a);
-  void SetAppDir(const std::filesystem::path& from);
+  void SaveModule(const Command& c);
+  void Activate(const Command& c);
+  void Deactivate(const Command& c);
+  void SelectComponent(const Command& c);
+  void Select(const Command& c);
+  void SetScreen(const Command& c);
+  void SetToday(const Command& c);
+  void WriteSetting(const Command& c);
+  void SetAppDir(const Command& c);
+  void SetDisplay(const Command& c);
   // The add-in's life.
-  void ConnectAddin(long mode);
+  void ConnectAddin(const Command& c);
+  void DisconnectAddin(const Command& c);
+  void ChooseMenu(const Command& c);
+  void CloseToolWindow(const Command& c);
   // The user's actions.
-  void UserOnControl(const Args& a);
-  void SetProperty(const Args& a);
-  void Mouse(const Args& a);
+  void QueueAnswers(const Command& c);
+  void QueueFileDialog(const Command& c);
+  void UserOnControl(const Command& c);
+  void UserOnWindow(const Command& c);
+  void SetProperty(const Command& c);
+  void Mouse(const Command& c);
   // Looking.
-  void PrintCommand(const Args& a);
+  void PrintCommand(const Command& c);
   void PrintTarget(const Target& t);
   void PrintTree(const forms::TreeView& tree);
   void PrintModule(const std::string& name);

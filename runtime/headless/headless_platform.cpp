@@ -1,6 +1,5 @@
 #include "runtime/headless/headless_platform.h"
 
-#include <chrono>
 #include <ctime>
 
 namespace rt {
