@@ -1,15 +1,20 @@
 #include "addin/connect.h"
 
-#include "addin/error_report.h"
-#include "addin/globals.h"
 #include "runtime/platform.h"
+#include "services/error_report.h"
+#include "services/names.h"
+#include "services/shared_state.h"
 
 namespace bw {
 namespace {
 
-const char kConnectProgId[] = "Brindlewick.Connect";
-const char kToolWindowProgId[] = "Brindlewick.ToolWindow";
 const char kExternalStartTitle[] = "Creating VB5 Add-Ins: Tool Window";
+
+template <class T>
+T& CreatedOnFirstUse(std::unique_ptr<T>& component) {
+  if (!component) component = std::make_unique<T>();
+  return *component;
+}
 
 }  // namespace
 
@@ -76,8 +81,7 @@ void Connect::IDTExtensibility_OnConnection(vb::Object<vbide::VBE> vbInst, long 
   if (ConnectMode == vbide::vbext_cm_External) {
     vb::MsgBox(ExternalStartMessage(), vb::vbInformation + vb::vbMsgBoxSetForeground,
                kExternalStartTitle);
-    long removed = 0;
-    ToolbarComponent().RemoveButton(VBInst, kConnectProgId, removed);
+    CreatedOnFirstUse(toolbarComponent_).RemoveButton(VBInst, kConnectProgId);
   } else if (ConnectMode == vbide::vbext_cm_AfterStartup) {
     DisplayLog();
   }
@@ -105,20 +109,20 @@ void Connect::CommandBar_Click(vb::Object<vbide::CommandBarControl>, bool&, bool
 void Connect::DisplayLog() {
   try {
     const std::string keyPath = std::string(kToolWindowProgId) + "\\Clsid";
-    RegistryAccess& registry = RegistryComponent();
-    long key = registry.OpenKey(0, keyPath);
+    RegistryAccess& registry = CreatedOnFirstUse(registryComponent_);
+    long key = registry.OpenKey(keyPath);
     std::string clsid = registry.ReadValue(key, "");
     registry.CloseKey(key);
 
     vb::Object<vbide::AddIn> addIn = VBInst->Addins()->Item(kConnectProgId);
     com::ComPtr<com::IUnknown> docObj;
     toolWindow_ =
-        VBInst->Windows()->CreateToolWindow(addIn, kToolWindowProgId, "Brindlewick", clsid, docObj);
+        VBInst->Windows()->CreateToolWindow(addIn, kToolWindowProgId, kProductName, clsid, docObj);
     toolWindow_->SetVisible(true);
     toolWindow_->SetFocus();
     if (VBInst->DisplayModel() == vbide::vbext_dm_MDI)
       VBInst->MainWindow()->LinkedWindows()->Add(toolWindow_);
-    AddMenuItem("Brindlewick");
+    AddMenuItem(kProductName);
   } catch (const vb::Error& e) {
     ShowCriticalError("   Routine Name : Private Sub DisplayLog", e);
   }
@@ -127,23 +131,8 @@ void Connect::DisplayLog() {
 void Connect::AddMenuItem(const std::string& caption) {
   vb::Object<vbide::CommandBarControl> viewMenu =
       VBInst->CommandBars()->Item("Menu Bar")->Controls()->Item("View");
-  menuItem_ = MenuComponent().AddCommand(VBInst, viewMenu, caption, 0, -1, "");
+  menuItem_ = CreatedOnFirstUse(menuComponent_).AddCommand(viewMenu, caption);
   CommandBar.Bind(VBInst->Events()->CommandBarEvents(menuItem_));
-}
-
-ToolbarAccess& Connect::ToolbarComponent() {
-  if (!toolbarComponent_) toolbarComponent_ = std::make_unique<ToolbarAccess>();
-  return *toolbarComponent_;
-}
-
-MenuAccess& Connect::MenuComponent() {
-  if (!menuComponent_) menuComponent_ = std::make_unique<MenuAccess>();
-  return *menuComponent_;
-}
-
-RegistryAccess& Connect::RegistryComponent() {
-  if (!registryComponent_) registryComponent_ = std::make_unique<RegistryAccess>();
-  return *registryComponent_;
 }
 
 }  // namespace bw

@@ -17,8 +17,8 @@
 #include <string>
 #include <vector>
 
-#include "addin/companion.h"
-#include "addin/objects.h"
+#include "addin/com_object.h"
+#include "addin/registry_menu_toolbar.h"
 #include "host/vbide.h"
 
 namespace bw {
@@ -75,9 +75,6 @@ class Connect final : public ComObject<vbide::IDTExtensibility> {
  private:
   void DisplayLog();
   void AddMenuItem(const std::string& caption);
-  ToolbarAccess& ToolbarComponent();
-  MenuAccess& MenuComponent();
-  RegistryAccess& RegistryComponent();
 
   vb::Object<vbide::Window> toolWindow_;
   std::unique_ptr<ToolbarAccess> toolbarComponent_;

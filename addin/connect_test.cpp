@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "addin/globals.h"
-#include "addin/testing/addin_test.h"
 #include "addin/toolwindow.h"
+#include "services/shared_state.h"
+#include "services/testing/addin_test.h"
 
 namespace bw {
 namespace {
@@ -164,13 +164,13 @@ TEST_F(ConnectTest, AddInsUpdateRefreshesTheAddInList) {
 }
 
 TEST_F(ConnectTest, ReleasingTheConnectionReleasesItsObjects) {
-  long before = LiveObjects();
+  long before = LiveObjects;
   Connected(vbide::vbext_cm_AfterStartup);
-  EXPECT_EQ(LiveObjects(), before + 1);  // the tool window's document
+  EXPECT_EQ(LiveObjects.load(), before + 1);  // the tool window's document
   Disconnected(vbide::vbext_dm_UserClosed);
-  EXPECT_EQ(LiveObjects(), before);
+  EXPECT_EQ(LiveObjects.load(), before);
   connect_.Reset();
-  EXPECT_EQ(LiveObjects(), before - 1);
+  EXPECT_EQ(LiveObjects.load(), before - 1);
 }
 
 }  // namespace

@@ -4,11 +4,11 @@
 
 #include <filesystem>
 
+#include "addin/com_object.h"
 #include "addin/connect.h"
-#include "addin/objects.h"
 #include "addin/toolwindow.h"
-#include "addin/version.h"
 #include "runtime/platform.h"
+#include "services/names.h"
 
 namespace bw {
 
@@ -32,9 +32,9 @@ struct ClassInfo {
 };
 
 const ClassInfo kClasses[] = {
-    {&CLSID_Connect, "Brindlewick.Connect", "Brindlewick Tool Window",
+    {&CLSID_Connect, kConnectProgId, kConnectDescription,
      [] { return static_cast<com::IUnknown*>(new Connect()); }},
-    {&CLSID_ToolWindow, "Brindlewick.ToolWindow", "Brindlewick.ToolWindow",
+    {&CLSID_ToolWindow, kToolWindowProgId, kToolWindowProgId,
      [] { return static_cast<com::IUnknown*>(new ToolWindowDocument()); }},
 };
 
@@ -54,7 +54,7 @@ class ClassFactory final : public ComObject<com::IClassFactory> {
     return hr;
   }
   com::HRESULT LockServer(bool lock) override {
-    bw::LockServer(lock);
+    lock ? ++ServerLocks : --ServerLocks;
     return com::S_OK;
   }
 
@@ -87,7 +87,7 @@ BW_EXPORT com::HRESULT DllRegisterServer() {
       reg.SetValue("CLSID\\" + clsid + "\\InprocServer32", "", path);
       reg.SetValue("CLSID\\" + clsid + "\\TypeLib", "", libid);
     }
-    reg.SetValue("TypeLib\\" + libid + "\\1.0", "", "Brindlewick");
+    reg.SetValue("TypeLib\\" + libid + "\\1.0", "", bw::kProductName);
     reg.SetValue("TypeLib\\" + libid + "\\1.0\\0\\linux", "", path);
   });
 }

@@ -1,38 +1,42 @@
 #include "addin/toolwindow.h"
 
-#include "addin/error_report.h"
-#include "addin/globals.h"
-#include "addin/resources.h"
 #include "generators/comment.h"
 #include "generators/frmAddMsgBox.h"
 #include "generators/frmErrorHandler.h"
 #include "generators/frmInsertHeader.h"
+#include "services/code_window.h"
+#include "services/error_report.h"
+#include "services/names.h"
+#include "services/resources.h"
 
 namespace bw {
 namespace {
 
-// The toolbar: index, tool tip and picture; a tool tip of nullptr is a separator.
-struct ButtonDesign {
+// Shows the default instance of a dialog: modeless, no owner.
+template <class Dialog>
+void Show(ToolWindow&) {
+  forms::DefaultInstance<Dialog>().Show();
+}
+
+// A toolbar button: its 1-based index, tool tip, embedded picture and what a click runs
+// (nullptr: nothing yet). The buttons' pictures fill ImageList1 in this order; the indexes
+// between entries are separators.
+struct Command {
+  long Index;
   const char* ToolTip;
-  long Image;
-};
-const ButtonDesign kButtons[] = {
-    {"Insert Message Box", 1},
-    {nullptr, 0},
-    {"Insert Error Handler", 2},
-    {nullptr, 0},
-    {"Comment Selected Code", 3},
-    {"UN-Comment Selected Code", 4},
-    {nullptr, 0},
-    {"Insert Header Comment", 5},
-    {nullptr, 0},
-    {"Insert WIN32 API Reference", 6},
-    {nullptr, 0},
-    {"Source Code Database", 7},
+  const char* Picture;
+  void (*Run)(ToolWindow&);
 };
 
-const char* const kIcons[] = {"msgbox.xpm", "errhandler.xpm", "comment.xpm", "uncomment.xpm",
-                              "header.xpm", "apiref.xpm",     "database.xpm"};
+const Command kCommands[] = {
+    {1, "Insert Message Box", "msgbox.xpm", Show<frmAddMsgBox>},
+    {3, "Insert Error Handler", "errhandler.xpm", Show<frmErrorHandler>},
+    {5, "Comment Selected Code", "comment.xpm", [](ToolWindow& w) { w.cmdCommentCode_Click(); }},
+    {6, "UN-Comment Selected Code", "uncomment.xpm", [](ToolWindow& w) { w.cmdUncomment_Click(); }},
+    {8, "Insert Header Comment", "header.xpm", Show<frmInsertHeader>},
+    {10, "Insert WIN32 API Reference", "apiref.xpm", nullptr},
+    {12, "Source Code Database", "database.xpm", nullptr},
+};
 
 const RoutineErrorTexts kCommentTexts = {
     "   Routine Name : Private Sub cmdCommentCode_Click",
@@ -44,58 +48,51 @@ const RoutineErrorTexts kUncommentTexts = {
     "You must first be in a VB Code window before you can uncomment code.",
     "Error: Cannot Uncomment Code", ""};
 
+void TransformReported(code_window::LineTransform transform, const RoutineErrorTexts& texts) {
+  try {
+    code_window::TransformSelectedLines(transform);
+  } catch (const vb::Error& e) {
+    ReportRoutineError(e, texts);
+  }
+}
+
 }  // namespace
 
 ToolWindow::ToolWindow() : Form("ToolWindow") {
   SetIsDocument(true);
-  On(Toolbar1, "ButtonClick",
-     [this](forms::EventArgs& e) { Toolbar1_ButtonClick(*e.ToolButton); });
+  On(Toolbar1, "ButtonClick", [this](forms::EventArgs& e) { Toolbar1_ButtonClick(*e.ToolButton); });
 }
 
 void ToolWindow::InitializeComponent() {
-  SetCaption("Brindlewick");
+  SetCaption(kProductName);
   SetBorderStyle(forms::vbBSNone);
   SetClientSize(4000, 420);
-  for (const char* icon : kIcons) ImageList1.Add(ResourcePicture(icon));
   ImageList1.MaskColor = 0xC0C0C0;
   Toolbar1.Move(0, 0, 4000, 420);
   Toolbar1.SetImageList("ImageList1");
-  for (const ButtonDesign& b : kButtons) {
-    if (b.ToolTip) Toolbar1.AddButton(forms::tbrDefault, b.ToolTip, b.Image);
-    else Toolbar1.AddButton(forms::tbrSeparator);
+  for (const Command& c : kCommands) {
+    while (Toolbar1.ButtonCount() < c.Index - 1)
+      Toolbar1.AddButton(forms::tbrSeparator);
+    ImageList1.Add(ResourcePicture(c.Picture));
+    Toolbar1.AddButton(forms::tbrDefault, c.ToolTip, ImageList1.Count());
   }
 }
 
 void ToolWindow::Toolbar1_ButtonClick(forms::ToolbarButton& Button) {
   // Every error is ignored: a command that fails here does nothing further.
   try {
-    switch (Button.Index) {
-      case 1: forms::DefaultInstance<frmAddMsgBox>().Show(); break;
-      case 3: forms::DefaultInstance<frmErrorHandler>().Show(); break;
-      case 5: cmdCommentCode_Click(); break;
-      case 6: cmdUncomment_Click(); break;
-      case 8: forms::DefaultInstance<frmInsertHeader>().Show(); break;
-      default: break;  // separators, and dialogs not built yet
-    }
-  } catch (const vb::Error&) {
-  } catch (const std::exception&) {
+    for (const Command& c : kCommands)
+      if (c.Index == Button.Index && c.Run) c.Run(*this);
+  } catch (const std::exception&) {  // vb::Error among them
   }
 }
 
 void ToolWindow::cmdCommentCode_Click() {
-  try {
-    TransformSelectedLines(VBInst, CommentLine);
-  } catch (const vb::Error& e) {
-    ReportRoutineError(e, kCommentTexts);
-  }
+  TransformReported(CommentLine, kCommentTexts);
 }
 
 void ToolWindow::cmdUncomment_Click() {
-  try {
-    TransformSelectedLines(VBInst, UncommentLine);
-  } catch (const vb::Error& e) {
-    ReportRoutineError(e, kUncommentTexts);
-  }
+  TransformReported(UncommentLine, kUncommentTexts);
 }
 
 }  // namespace bw

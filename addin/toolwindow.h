@@ -1,12 +1,14 @@
-// The docked tool window: one toolbar whose seven buttons are the add-in's commands.
+// The docked tool window: one toolbar whose buttons are the add-in's commands, built from one
+// table of commands (toolwindow.cpp: index, tool tip, picture, what a click runs; the indexes
+// between entries are separators) that also dispatches clicks on the button's 1-based index.
 //
-// A click is dispatched on the button's 1-based index with every error ignored: a dialog that
-// fails to load or show leaves the click without effect and shows nothing. Buttons 5 and 6
-// comment out and un-comment the selected lines of the active code pane at once and report
-// their own failures; the others show a dialog (its default instance, modeless, no owner).
+// Every error of a dispatch is ignored: a dialog that fails to load or show leaves the click
+// without effect and shows nothing. Buttons 5 and 6 comment out and un-comment the selected lines
+// of the active code pane at once and report their own failures; the others show a dialog (its
+// default instance, modeless, no owner), or nothing while their window is not built.
 #pragma once
 
-#include "addin/objects.h"
+#include "addin/com_object.h"
 #include "host/vbide.h"
 #include "runtime/forms/forms.h"
 

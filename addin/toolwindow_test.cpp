@@ -2,11 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include "addin/testing/addin_test.h"
 #include "generators/frmAddMsgBox.h"
 #include "generators/frmErrorHandler.h"
 #include "generators/frmInsertHeader.h"
-#include "generators/testing/code_text.h"
+#include "services/testing/addin_test.h"
+#include "services/testing/code_text.h"
 
 namespace bw {
 namespace {
@@ -108,7 +108,7 @@ TEST_F(ToolWindowTest, OtherFailuresGiveTheCriticalReportWithTheRoutineLine) {
 
 TEST_F(ToolWindowTest, DispatchIgnoresEveryError) {
   forms::ToolbarButton separator;
-  for (long index : {2, 4, 7, 9, 11, 13, -1}) {
+  for (long index : {2, 4, 7, 9, 10, 11, 12, 13, -1}) {
     separator.Index = index;
     window_.Toolbar1_ButtonClick(separator);
   }

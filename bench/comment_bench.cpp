@@ -5,6 +5,8 @@
 
 #include "generators/comment.h"
 #include "host/memory_ide.h"
+#include "services/code_window.h"
+#include "services/shared_state.h"
 
 namespace {
 
@@ -24,10 +26,10 @@ void BM_CommentUncommentOnIde(benchmark::State& state) {
   vbe->AddModule("Module1", SampleLines());
   vbe->Activate("Module1");
   vbe->ActiveCodePane()->SetSelection({1, 1, kLines + 1, 1});
-  vb::Object<vbide::VBE> vbInst(vbe);
+  bw::VBInst = vb::Object<vbide::VBE>(vbe);
   for (auto _ : state) {
-    bw::TransformSelectedLines(vbInst, bw::CommentLine);
-    bw::TransformSelectedLines(vbInst, bw::UncommentLine);
+    bw::code_window::TransformSelectedLines(bw::CommentLine);
+    bw::code_window::TransformSelectedLines(bw::UncommentLine);
   }
   state.SetItemsProcessed(state.iterations() * 2 * kLines);
 }

@@ -3,6 +3,7 @@
 #include <array>
 #include <utility>
 
+#include "runtime/vb/error.h"
 #include "runtime/vb/strings.h"
 
 namespace bw {
@@ -36,7 +37,9 @@ bool IsEndLine(std::string_view line) {
 }
 
 std::string HeaderName(std::string_view line) {
-  return std::string(line.substr(0, line.find('(')));
+  std::size_t paren = line.find('(');
+  if (paren == std::string_view::npos) throw vb::RuntimeError(vb::kInvalidProcedureCall);
+  return std::string(line.substr(0, paren));
 }
 
 std::string OnErrorLine() {

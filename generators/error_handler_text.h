@@ -29,8 +29,9 @@ ProcKeyword IsProcHeader(std::string_view line);
 bool IsEndLine(std::string_view line);
 
 // The characters of a header line before its first "(", leading blanks included:
-// "Private Sub cmdOK_Click()" gives "Private Sub cmdOK_Click". A line without "(" is returned
-// whole.
+// "Private Sub cmdOK_Click()" gives "Private Sub cmdOK_Click". A line without "(" is no
+// procedure's header (a declaration such as "Public SubTotal As Currency", a comment): raises 5
+// "Invalid procedure call or argument".
 std::string HeaderName(std::string_view line);
 
 // The line inserted two lines below the header: a tab, "On Error Goto ErrHandler", CR LF.

@@ -6,7 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "generators/testing/code_text.h"
+#include "runtime/vb/error.h"
+#include "services/testing/code_text.h"
 
 namespace bw {
 namespace {
@@ -258,9 +259,16 @@ TEST(HeaderNameTest, TextBeforeFirstParenthesis) {
   EXPECT_EQ(HeaderName("  Public Function F(ByVal a As Long) As Long"), "  Public Function F");
   EXPECT_EQ(HeaderName("Private Sub Größe(a(1) As Long)"), "Private Sub Größe");
   EXPECT_EQ(HeaderName("(Private Sub"), "");
-  // No parenthesis at all: the whole line.
-  EXPECT_EQ(HeaderName("Private Sub NoParens"), "Private Sub NoParens");
-  EXPECT_EQ(HeaderName(""), "");
+  // No parenthesis at all: no procedure's header, error 5.
+  for (const char* line : {"Public SubTotal As Currency", "' Private Sub notes", ""}) {
+    try {
+      HeaderName(line);
+      ADD_FAILURE() << "no error for " << line;
+    } catch (const vb::Error& e) {
+      EXPECT_EQ(e.Number, 5);
+      EXPECT_EQ(e.Description, "Invalid procedure call or argument");
+    }
+  }
 }
 
 TEST(ExitKindTest, FunctionsExitWithExitFunction) {

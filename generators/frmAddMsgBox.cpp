@@ -3,12 +3,10 @@
 #include <string>
 #include <string_view>
 
-#include "addin/error_report.h"
-#include "addin/globals.h"
-#include "addin/placement.h"
-#include "addin/resources.h"
 #include "generators/msgbox_text.h"
 #include "runtime/platform.h"
+#include "services/resources.h"
+#include "services/shared_state.h"
 
 namespace bw {
 namespace {
@@ -61,11 +59,9 @@ MsgBoxValues ValuesOf(const frmAddMsgBox& f) {
 
 }  // namespace
 
-frmAddMsgBox::frmAddMsgBox() : Form("frmAddMsgBox") {
-  On("Form", "Load", [this] { Form_Load(); });
+frmAddMsgBox::frmAddMsgBox() : InsertDialog("frmAddMsgBox") {
   On(chkHelpBtn, "Click", [this] { chkHelpBtn_Click(); });
   On(cmdHelpFile, "Click", [this] { cmdHelpFile_Click(); });
-  On(cmdCancel, "Click", [this] { cmdCancel_Click(); });
   On(cmdOK, "Click", [this] { cmdOK_Click(); });
 }
 
@@ -153,11 +149,6 @@ void frmAddMsgBox::InitializeComponent() {
   cmdCancel.Move(4935, 6375, 1440, 420);
 }
 
-void frmAddMsgBox::Form_Load() {
-  CentreOnScreen(*this);
-  MakeTopMost(*this);
-}
-
 void frmAddMsgBox::chkHelpBtn_Click() {
   bool on = Checked(chkHelpBtn);
   lblHelpFile.SetEnabled(on);
@@ -175,12 +166,8 @@ void frmAddMsgBox::cmdHelpFile_Click() {
   if (!cdlHelpFile.FileName.empty()) txtHelpFile.SetText(cdlHelpFile.FileName);
 }
 
-void frmAddMsgBox::cmdCancel_Click() {
-  Unload();
-}
-
 void frmAddMsgBox::cmdOK_Click() {
-  try {
+  RunReported(kAddTexts, [this] {
     MsgBoxValues values = ValuesOf(*this);
     if (HelpCheckFails(values)) {
       vb::MsgBox(std::string(kHelpCheckPrompt), vb::vbCritical, std::string(kHelpCheckTitle));
@@ -190,13 +177,8 @@ void frmAddMsgBox::cmdOK_Click() {
       vb::MsgBox(std::string(kNoComponentPrompt), vb::vbCritical, vb::App().Title);
       return;
     }
-    std::string statement = MsgBoxStatement(values);
-    long line = VBInst->ActiveCodePane()->GetSelection().StartLine;
-    VBInst->ActiveCodePane()->CodeModule()->InsertLines(line, statement);
-    Unload();
-  } catch (const vb::Error& e) {
-    ReportDialogError(*this, e, kAddTexts);
-  }
+    InsertAndUnload(MsgBoxStatement(values));
+  });
 }
 
 }  // namespace bw

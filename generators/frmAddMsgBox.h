@@ -11,14 +11,15 @@
 // for error 91 (no active code pane) or the critical report, and unloads the dialog.
 //
 // The dialog is shown modeless through its default instance; its load centres it on the screen
-// and keeps it above the IDE.
+// and keeps it above the IDE (insert_dialog.h).
 #pragma once
 
 #include "runtime/forms/forms.h"
+#include "services/insert_dialog.h"
 
 namespace bw {
 
-class frmAddMsgBox : public forms::Form {
+class frmAddMsgBox : public InsertDialog {
  public:
   frmAddMsgBox();
 
@@ -54,10 +55,8 @@ class frmAddMsgBox : public forms::Form {
   forms::CommandButton cmdCancel{this, "cmdCancel"};
 
   // Event routines.
-  void Form_Load();
   void chkHelpBtn_Click();
   void cmdHelpFile_Click();
-  void cmdCancel_Click();
   void cmdOK_Click();
 
  protected:

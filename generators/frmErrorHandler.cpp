@@ -2,9 +2,7 @@
 
 #include <string>
 
-#include "addin/error_report.h"
-#include "addin/globals.h"
-#include "addin/placement.h"
+#include "services/code_window.h"
 
 namespace bw {
 namespace {
@@ -17,16 +15,9 @@ const RoutineErrorTexts kLoadTexts = {
 // "&Add" has no code-window message: every failure gives the critical report.
 const RoutineErrorTexts kAddTexts = {"   Routine Name : Private Sub cmdOK_Click", "", "", ""};
 
-// Line n of the active pane's module, asking the IDE for the pane afresh.
-std::string ActiveLine(long n) {
-  return VBInst->ActiveCodePane()->CodeModule()->Lines(n, 1);
-}
-
 }  // namespace
 
-frmErrorHandler::frmErrorHandler() : Form("frmErrorHandler") {
-  On("Form", "Load", [this] { Form_Load(); });
-  On(cmdCancel, "Click", [this] { cmdCancel_Click(); });
+frmErrorHandler::frmErrorHandler() : InsertDialog("frmErrorHandler") {
   On(cmdOK, "Click", [this] { cmdOK_Click(); });
 }
 
@@ -56,40 +47,28 @@ void frmErrorHandler::InitializeComponent() {
 }
 
 void frmErrorHandler::Form_Load() {
-  headerFound_ = false;
-  CentreOnScreen(*this);
-  MakeTopMost(*this);
-  try {
-    SelStartLine = VBInst->ActiveCodePane()->GetSelection().StartLine;
-    long header = FindHeaderLine(ActiveLine, SelStartLine);
+  headerKeyword_ = ProcKeyword::kNone;
+  RunReported(kLoadTexts, [this] {
+    SelStartLine = code_window::GetSelection().StartLine;
+    long header = FindHeaderLine(code_window::Line, SelStartLine);
     if (header == 0) return;
-    std::string line = ActiveLine(header);
+    std::string line = code_window::Line(header);
     txtName.SetText(HeaderName(line));
     ProcHeaderLine = header;
     headerKeyword_ = IsProcHeader(line);
-    headerFound_ = true;
-  } catch (const vb::Error& e) {
-    ReportDialogError(*this, e, kLoadTexts);
-  }
-}
-
-void frmErrorHandler::cmdCancel_Click() {
-  Unload();
+  });
 }
 
 void frmErrorHandler::cmdOK_Click() {
-  try {
-    if (headerFound_) {
-      VBInst->ActiveCodePane()->CodeModule()->InsertLines(ProcHeaderLine + 2, OnErrorLine());
+  RunReported(kAddTexts, [this] {
+    if (headerKeyword_ != ProcKeyword::kNone) {
+      code_window::InsertBefore(ProcHeaderLine + 2, OnErrorLine());
       std::string block = HandlerBlock(txtName.Text(), txtMsg.Text(), ExitKindFor(headerKeyword_));
-      long count = VBInst->ActiveCodePane()->CodeModule()->CountOfLines();
-      long end = FindEndLine(ActiveLine, SelStartLine, count);
-      if (end != 0) VBInst->ActiveCodePane()->CodeModule()->InsertLines(end - 1, block);
+      long end = FindEndLine(code_window::Line, SelStartLine, code_window::LineCount());
+      if (end != 0) code_window::InsertBefore(end - 1, block);
     }
     Unload();
-  } catch (const vb::Error& e) {
-    ReportDialogError(*this, e, kAddTexts);
-  }
+  });
 }
 
 }  // namespace bw

@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "addin/testing/addin_test.h"
-#include "generators/testing/code_text.h"
+#include "services/testing/addin_test.h"
+#include "services/testing/code_text.h"
 
 namespace bw {
 namespace {
@@ -45,42 +45,6 @@ class ErrorHandlerTest : public AddinTest {
 
   frmErrorHandler dialog_;
 };
-
-TEST_F(ErrorHandlerTest, DesignerValuesAllInArial) {
-  Caret(12);
-  dialog_.Show();
-  EXPECT_EQ(dialog_.Caption(), "Insert Error Handler");
-  EXPECT_EQ(dialog_.BorderStyle(), forms::vbFixedDialog);
-  std::string seen;
-  for (const forms::Control* c : dialog_.Controls()) {
-    seen += c->Name() + " " + c->GetFont().Name;
-    if (auto caption = c->Get("Caption")) seen += " " + forms::FormatValue(*caption);
-    seen += "\n";
-  }
-  EXPECT_EQ(seen, R"(Label1 Arial "Sub / Function Name"
-txtName Arial
-Label2 Arial "Extra Message"
-txtMsg Arial
-cmdOK Arial "&Add"
-cmdCancel Arial "&Cancel"
-)");
-  EXPECT_FALSE(dialog_.txtName.MultiLine());
-  EXPECT_TRUE(dialog_.txtMsg.MultiLine());
-  EXPECT_EQ(dialog_.txtMsg.ScrollBars(), 2);
-}
-
-TEST_F(ErrorHandlerTest, LoadCentresTheWindowAndKeepsItOnTop) {
-  Caret(12);
-  platform_.SetScreen(12000, 9000);
-  dialog_.Show();
-  // Outer size 5505 x 3495.
-  EXPECT_EQ(dialog_.Left(), 3247.5);
-  EXPECT_EQ(dialog_.Top(), 2752.5);
-  auto pos = platform_.LastSetWindowPos(dialog_.hWnd());
-  ASSERT_TRUE(pos);
-  EXPECT_EQ((std::vector<long>{pos->InsertAfter, pos->X, pos->Y, pos->Cx, pos->Cy, pos->Flags}),
-            (std::vector<long>{-1, 216, 184, 367, 233, 0x50}));
-}
 
 TEST_F(ErrorHandlerTest, WorkedLayoutEndToEnd) {
   Caret(12);
@@ -297,17 +261,31 @@ ErrHandler:
 )"));
 }
 
-TEST_F(ErrorHandlerTest, HeaderWithoutParenthesisGivesTheWholeLine) {
-  UseModule(R"(
+TEST_F(ErrorHandlerTest, HeaderWithoutParenthesisFailsTheLoadAndNothingIsInserted) {
+  constexpr std::string_view kModule = R"(
+Public SubTotal As Currency
 Private Sub Broken
     x = 1
 End Sub
-)");
-  Caret(2);
-  dialog_.Show();
-  EXPECT_EQ(dialog_.txtName.Text(), "Private Sub Broken");
-  EXPECT_TRUE(dialog_.Visible());
-  EXPECT_TRUE(MessageBoxes().empty());
+)";
+  UseModule(kModule);
+  for (long caret : {1, 3}) {
+    Caret(caret);
+    dialog_.Load();
+    EXPECT_FALSE(dialog_.IsLoaded());
+  }
+  ASSERT_EQ(MessageBoxes().size(), 2u);
+  for (const rt::MsgBoxRecord& box : MessageBoxes()) {
+    EXPECT_EQ(box.Title, "CRITICAL ERROR");
+    EXPECT_EQ(box.Prompt,
+              "  Program Name : Brindlewick - Visual Basic Code Helper Add-In\r\n\r\n"
+              "   Routine Name : Private Sub Form_Load\r\n\r\n"
+              "     Error Number : 5\r\n"
+              "      Error Source : Brindlewick\r\n"
+              "Error Description : Invalid procedure call or argument\r\n\r\n");
+  }
+  EXPECT_EQ(dialog_.ProcHeaderLine, 0);
+  EXPECT_EQ(ModuleLines(), CodeLines(kModule));
 }
 
 TEST_F(ErrorHandlerTest, WithoutEndLineOnlyTheOnErrorLineIsInserted) {

@@ -2,12 +2,9 @@
 
 #include <string>
 
-#include "addin/error_report.h"
-#include "addin/globals.h"
-#include "addin/placement.h"
-#include "addin/settings.h"
 #include "generators/header_text.h"
 #include "runtime/platform.h"
+#include "services/settings.h"
 
 namespace bw {
 namespace {
@@ -34,9 +31,7 @@ HeaderValues ValuesOf(const frmInsertHeader& f) {
 
 }  // namespace
 
-frmInsertHeader::frmInsertHeader() : Form("frmInsertHeader") {
-  On("Form", "Load", [this] { Form_Load(); });
-  On(cmdCancel, "Click", [this] { cmdCancel_Click(); });
+frmInsertHeader::frmInsertHeader() : InsertDialog("frmInsertHeader") {
   On(cmdOK, "Click", [this] { cmdOK_Click(); });
 }
 
@@ -88,26 +83,13 @@ void frmInsertHeader::InitializeComponent() {
 }
 
 void frmInsertHeader::Form_Load() {
-  CentreOnScreen(*this);
-  MakeTopMost(*this);
   txtModName.SetText(vb::GetSetting(kSettingsApp, kSettingsSection, "UserName"));
   txtModAbstract.SetText(std::string(kInitialModAbstract));
   txtModDate.SetText(DefaultModDate(vb::Today(), rt::CurrentPlatform().Locale()));
 }
 
-void frmInsertHeader::cmdCancel_Click() {
-  Unload();
-}
-
 void frmInsertHeader::cmdOK_Click() {
-  try {
-    std::string block = HeaderComment(ValuesOf(*this));
-    long line = VBInst->ActiveCodePane()->GetSelection().StartLine;
-    VBInst->ActiveCodePane()->CodeModule()->InsertLines(line, block);
-    Unload();
-  } catch (const vb::Error& e) {
-    ReportDialogError(*this, e, kAddTexts);
-  }
+  RunReported(kAddTexts, [this] { InsertAndUnload(HeaderComment(ValuesOf(*this))); });
 }
 
 }  // namespace bw

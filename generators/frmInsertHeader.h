@@ -10,14 +10,15 @@
 // (no active code pane) or the critical report with one extra line, and unloads the dialog.
 //
 // The dialog is shown modeless through its default instance; its load centres it on the screen
-// and keeps it above the IDE.
+// and keeps it above the IDE (insert_dialog.h).
 #pragma once
 
 #include "runtime/forms/forms.h"
+#include "services/insert_dialog.h"
 
 namespace bw {
 
-class frmInsertHeader : public forms::Form {
+class frmInsertHeader : public InsertDialog {
  public:
   frmInsertHeader();
 
@@ -46,8 +47,7 @@ class frmInsertHeader : public forms::Form {
   forms::CommandButton cmdCancel{this, "cmdCancel"};
 
   // Event routines.
-  void Form_Load();
-  void cmdCancel_Click();
+  void Form_Load() override;
   void cmdOK_Click();
 
  protected:

@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "addin/testing/addin_test.h"
-#include "generators/testing/code_text.h"
+#include "services/testing/addin_test.h"
+#include "services/testing/code_text.h"
 
 namespace bw {
 namespace {
@@ -41,54 +41,6 @@ class InsertHeaderTest : public AddinTest {
 
   frmInsertHeader dialog_;
 };
-
-TEST_F(InsertHeaderTest, OpensWithSixTabsAndTheInitialValues) {
-  StoreUserName("dev1");
-  dialog_.Show();
-  EXPECT_EQ(dialog_.Caption(), "Insert Header Comment");
-  EXPECT_EQ(dialog_.BorderStyle(), forms::vbFixedDialog);
-  EXPECT_EQ(Describe(dialog_), R"(fraName Caption="Name"
-txtName in fraName Text="" MaxLength=0
-TabBox
-txtAbstract in TabBox tab 0 Text="" MaxLength=0
-txtMethods in TabBox tab 1 Text="" MaxLength=0
-txtProperties in TabBox tab 2 Text="" MaxLength=0
-txtEvents in TabBox tab 3 Text="" MaxLength=0
-txtParms in TabBox tab 4 Text="" MaxLength=0
-txtReturn in TabBox tab 5 Text="" MaxLength=0
-Frame1 Caption="Modifaction History"
-Label1 in Frame1 Caption="Name"
-txtModName in Frame1 Text="dev1" MaxLength=16
-Label2 in Frame1 Caption="Date"
-txtModDate in Frame1 Text="24Jan99" MaxLength=12
-Label3 in Frame1 Caption="Abstract"
-txtModAbstract in Frame1 Text="Initial Creation" MaxLength=0
-cmdOK Caption="&Add"
-cmdCancel Caption="&Cancel"
-)");
-  std::vector<std::string> tabs;
-  for (long i = 0; i < dialog_.TabBox.Tabs(); ++i)
-    tabs.push_back(dialog_.TabBox.TabCaption(i));
-  EXPECT_EQ(tabs, (std::vector<std::string>{"Abstract", "Methods", "Properties", "Events", "Parms",
-                                            "Return"}));
-  for (const forms::TextBox* box :
-       {&dialog_.txtAbstract, &dialog_.txtMethods, &dialog_.txtProperties, &dialog_.txtEvents,
-        &dialog_.txtParms, &dialog_.txtReturn}) {
-    EXPECT_TRUE(box->MultiLine()) << box->Name();
-    EXPECT_EQ(box->ScrollBars(), 2) << box->Name();
-  }
-}
-
-TEST_F(InsertHeaderTest, LoadCentresTheWindowAndKeepsItOnTop) {
-  dialog_.Show();
-  // Outer size 7065 x 5940 on the 15360 x 11520 screen.
-  EXPECT_EQ(dialog_.Left(), 4147.5);
-  EXPECT_EQ(dialog_.Top(), 2790);
-  auto pos = platform_.LastSetWindowPos(dialog_.hWnd());
-  ASSERT_TRUE(pos);
-  EXPECT_EQ((std::vector<long>{pos->InsertAfter, pos->X, pos->Y, pos->Cx, pos->Cy, pos->Flags}),
-            (std::vector<long>{-1, 276, 186, 471, 396, 0x50}));
-}
 
 TEST_F(InsertHeaderTest, WorkedExampleIsInsertedAboveTheCaretLine) {
   StoreUserName("dev1");

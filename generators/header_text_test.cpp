@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "generators/testing/code_text.h"
+#include "services/testing/code_text.h"
 
 namespace bw {
 namespace {

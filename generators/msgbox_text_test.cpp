@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "generators/testing/code_text.h"
 #include "runtime/vb/error.h"
+#include "services/testing/code_text.h"
 
 namespace bw {
 namespace {

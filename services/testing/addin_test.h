@@ -3,7 +3,7 @@
 // AddinTest is a fixture base that gives each test the world the add-in runs in. SetUp installs
 // a headless platform (platform_) and the add-in's version info, creates an in-memory IDE (vbe_)
 // and sets it as VBInst, and starts recording the platform's transcript. Helpers add modules
-// written in the code notation (generators/testing/code_text.h), make one of them the module
+// written in the code notation (code_text.h), make one of them the module
 // under test with its pane active, and move the caret or the selection in the active pane; the
 // module's lines and the message boxes shown can then be read. TearDown unloads every form
 // tracked with UnloadAtEnd or WatchDialog (the last tracked first), clears VBInst and uninstalls
@@ -16,7 +16,6 @@
 
 #include <gtest/gtest.h>
 
-#include <initializer_list>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -75,9 +74,9 @@ class AddinTest : public ::testing::Test {
 };
 
 // One line per control of the form, in their order: its display name, " in " its container and
-// " tab " its tab there when it has them, " NAME=VALUE" for each of `properties` it has, then
-// " disabled" and " invisible" where they apply.
-std::string DescribeControls(const forms::Form& form,
-                             std::initializer_list<const char*> properties);
+// " tab " its tab there when it has them, " NAME=VALUE" for each of `properties` it has, a text
+// box's scroll bars when it has any, a tab control's captions (" tabs A|B"), then " disabled"
+// and " invisible" where they apply.
+std::string DescribeControls(const forms::Form& form, const std::vector<const char*>& properties);
 
 }  // namespace bw

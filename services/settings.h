@@ -1,7 +1,7 @@
 // The add-in's per-user settings: the source library browser's geometry and splitter, and the
 // user's name.
 //
-// Every value is text in the settings store under application "Brindlewick", section
+// Every value is text in the settings store under the product's name as application, section
 // "Settings". Numbers are written as VB's Str writes a Single ("." as the decimal point, a
 // leading blank in place of the sign when not negative: " 10230", " 4087.5", "-300") and read
 // back as Val reads them (leading blanks skipped, the longest decimal prefix, else 0).
@@ -13,21 +13,18 @@
 // REQUIRES: a platform is installed (rt::InstallPlatform).
 #pragma once
 
-#include <string>
-
 #include "runtime/forms/form.h"
+#include "services/names.h"
 
 namespace bw {
 
-inline constexpr const char* kSettingsApp = "Brindlewick";
+inline constexpr const char* kSettingsApp = kProductName;
 inline constexpr const char* kSettingsSection = "Settings";
 
-// The user's name as the browser read it at its last load; empty before that.
-extern std::string CurrentUserName;
-
 // Seeds missing keys (Width "10230", Height "6825", Top and Left centring the window at its
-// current size, Splitter "2295", UserName "Unknown"), reads UserName into CurrentUserName, then
-// sets the splitter's left edge and the window's width, height, top and left, in that order.
+// current size, Splitter "2295", UserName "Unknown"), reads UserName into CurrentUserName
+// (shared_state.h), then sets the splitter's left edge and the window's width, height, top and
+// left, in that order.
 // Raises 438 when the window has no control named imgSplitter.
 void LoadWindowSettings(forms::Form& window);
 

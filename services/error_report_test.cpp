@@ -1,8 +1,8 @@
-#include "addin/error_report.h"
+#include "services/error_report.h"
 
 #include <gtest/gtest.h>
 
-#include "addin/testing/addin_test.h"
+#include "services/testing/addin_test.h"
 
 namespace bw {
 namespace {
@@ -57,23 +57,6 @@ TEST_F(ReportTest, OtherErrorsAndRoutinesWithoutMessageGiveTheCriticalReport) {
   EXPECT_EQ(MessageBoxes()[0].Prompt.rfind(
                 "  Program Name : Brindlewick - Visual Basic Code Helper Add-In", 0),
             0u);
-}
-
-class Dialog : public forms::Form {
- public:
-  Dialog() : Form("Dialog") {
-    On("Form", "Unload", [this] { sawVisible = Visible(); });
-  }
-  bool sawVisible = true;
-};
-
-TEST_F(ReportTest, DialogHandlerHidesFirstAndUnloadsAfter) {
-  Dialog dialog;
-  dialog.Show();
-  ReportDialogError(dialog, vb::RuntimeError(91), texts_);
-  EXPECT_FALSE(dialog.IsLoaded());
-  EXPECT_FALSE(dialog.sawVisible);
-  EXPECT_EQ(MessageBoxes().size(), 1u);
 }
 
 }  // namespace

@@ -8,7 +8,6 @@
 
 #include <string>
 
-#include "runtime/forms/form.h"
 #include "runtime/vb/error.h"
 
 namespace bw {
@@ -34,8 +33,5 @@ struct RoutineErrorTexts {
 // Shows the code-window message (style 64) for error 91 when the routine has one, else the
 // critical report.
 void ReportRoutineError(const vb::Error& error, const RoutineErrorTexts& texts);
-
-// A dialog's handler: hides the dialog, reports as above, then unloads the dialog.
-void ReportDialogError(forms::Form& dialog, const vb::Error& error, const RoutineErrorTexts& texts);
 
 }  // namespace bw

@@ -1,10 +1,11 @@
-#include "addin/testing/addin_test.h"
+#include "services/testing/addin_test.h"
 
 #include <algorithm>
 
-#include "addin/globals.h"
-#include "addin/version.h"
-#include "generators/testing/code_text.h"
+#include "runtime/forms/forms.h"
+#include "services/names.h"
+#include "services/shared_state.h"
+#include "services/testing/code_text.h"
 
 namespace bw {
 
@@ -71,8 +72,7 @@ void AddinTest::WatchDialog(forms::Form& dialog) {
   watched_ = &dialog;
 }
 
-std::string DescribeControls(const forms::Form& form,
-                             std::initializer_list<const char*> properties) {
+std::string DescribeControls(const forms::Form& form, const std::vector<const char*>& properties) {
   std::string out;
   for (const forms::Control* c : form.Controls()) {
     out += c->DisplayName();
@@ -80,6 +80,11 @@ std::string DescribeControls(const forms::Form& form,
     if (c->ContainerTab() >= 0) out += " tab " + std::to_string(c->ContainerTab());
     for (const char* p : properties)
       if (auto v = c->Get(p)) out += std::string(" ") + p + "=" + forms::FormatValue(*v);
+    if (auto* box = dynamic_cast<const forms::TextBox*>(c); box && box->ScrollBars())
+      out += " ScrollBars=" + std::to_string(box->ScrollBars());
+    if (auto* tabs = dynamic_cast<const forms::TabControl*>(c))
+      for (long i = 0; i < tabs->Tabs(); ++i)
+        out += (i ? "|" : " tabs ") + tabs->TabCaption(i);
     if (!c->Enabled()) out += " disabled";
     if (!c->Visible()) out += " invisible";
     out += "\n";

@@ -1,4 +1,4 @@
-#include "addin/settings.h"
+#include "services/settings.h"
 
 #include <gtest/gtest.h>
 
@@ -7,8 +7,9 @@
 #include <ostream>
 #include <string>
 
-#include "addin/testing/addin_test.h"
 #include "runtime/forms/forms.h"
+#include "services/shared_state.h"
+#include "services/testing/addin_test.h"
 
 namespace bw {
 namespace {

@@ -8,15 +8,11 @@
 
 namespace bw {
 
-void LockServer(bool lock);
+// The live objects of this library and the server locks held.
+inline std::atomic<long> LiveObjects{0};
+inline std::atomic<long> ServerLocks{0};
 // True when no object of this library is alive, no lock is held and no window is loaded.
 bool CanUnloadNow();
-long LiveObjects();
-
-namespace objects_detail {
-void Created();
-void Destroyed();
-}  // namespace objects_detail
 
 // IUnknown for a class of this library implementing `Interface`: it starts with one reference
 // (the creator's), deletes itself at the last Release, and counts as live meanwhile.
@@ -24,8 +20,8 @@ void Destroyed();
 template <class Interface>
 class ComObject : public Interface {
  public:
-  explicit ComObject(const com::IID& iid) : iid_(iid) { objects_detail::Created(); }
-  virtual ~ComObject() { objects_detail::Destroyed(); }
+  explicit ComObject(const com::IID& iid) : iid_(iid) { ++LiveObjects; }
+  virtual ~ComObject() { --LiveObjects; }
   ComObject(const ComObject&) = delete;
   ComObject& operator=(const ComObject&) = delete;
 

@@ -1,4 +1,4 @@
-#include "generators/testing/code_text.h"
+#include "services/testing/code_text.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "addin/placement.h"
+#include "services/placement.h"
 
 #include "runtime/platform.h"
 #include "runtime/vb/numbers.h"

@@ -1,4 +1,4 @@
-#include "addin/error_report.h"
+#include "services/error_report.h"
 
 #include "runtime/platform.h"
 
@@ -23,13 +23,6 @@ void ReportRoutineError(const vb::Error& error, const RoutineErrorTexts& texts) 
     vb::MsgBox(texts.Prompt91, vb::vbInformation, texts.Title91);
   else
     ShowCriticalError(texts.RoutineLine, error, texts.Extra);
-}
-
-void ReportDialogError(forms::Form& dialog, const vb::Error& error,
-                       const RoutineErrorTexts& texts) {
-  dialog.Hide();
-  ReportRoutineError(error, texts);
-  dialog.Unload();
 }
 
 }  // namespace bw

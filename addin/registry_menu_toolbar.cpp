@@ -1,4 +1,4 @@
-#include "addin/companion.h"
+#include "addin/registry_menu_toolbar.h"
 
 #include "runtime/platform.h"
 
@@ -11,8 +11,8 @@ constexpr long kInvalidHandle = -2147024890;
 
 }  // namespace
 
-long RegistryAccess::OpenKey(long rootSelector, const std::string& keyPath) {
-  if (rootSelector != 0 || !rt::CurrentPlatform().Registry().KeyExists(keyPath))
+long RegistryAccess::OpenKey(const std::string& keyPath) {
+  if (!rt::CurrentPlatform().Registry().KeyExists(keyPath))
     throw vb::Error(kNotFound, "RegistryAccess",
                     "The registry key \"" + keyPath + "\" does not exist.");
   open_[next_] = keyPath;
@@ -35,21 +35,15 @@ void RegistryAccess::CloseKey(long handle) {
 }
 
 vb::Object<vbide::CommandBarControl> MenuAccess::AddCommand(
-    const vb::Object<vbide::VBE>&, const vb::Object<vbide::CommandBarControl>& menu,
-    const std::string& caption, unsigned char, long, const std::string&) {
+    const vb::Object<vbide::CommandBarControl>& menu, const std::string& caption) {
   return menu->Controls()->AddButton(caption);
 }
 
-void ToolbarAccess::RemoveButton(const vb::Object<vbide::VBE>& root, const std::string& progId,
-                                 long& result) {
-  result = 0;
+void ToolbarAccess::RemoveButton(const vb::Object<vbide::VBE>& root, const std::string& progId) {
   auto controls = root->CommandBars()->Item("Add-In Toolbar")->Controls();
   for (long i = controls->Count(); i >= 1; --i) {
     auto control = controls->Item(i);
-    if (control->Parameter() == progId) {
-      control->Delete();
-      ++result;
-    }
+    if (control->Parameter() == progId) control->Delete();
   }
 }
 

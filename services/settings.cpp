@@ -1,13 +1,11 @@
-#include "addin/settings.h"
+#include "services/settings.h"
 
 #include "runtime/platform.h"
 #include "runtime/vb/error.h"
 #include "runtime/vb/numbers.h"
+#include "services/shared_state.h"
 
 namespace bw {
-
-std::string CurrentUserName;
-
 namespace {
 
 std::string Read(const std::string& key) {
