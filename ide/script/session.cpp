@@ -45,20 +45,6 @@ fs::path FreshFolder() {
   return pattern;
 }
 
-std::optional<forms::PropertyValue> FormProperty(const forms::Form& f, const std::string& p) {
-  if (p == "Caption") return f.Caption();
-  if (p == "Left") return f.Left();
-  if (p == "Top") return f.Top();
-  if (p == "Width") return f.Width();
-  if (p == "Height") return f.Height();
-  if (p == "ScaleWidth") return f.ScaleWidth();
-  if (p == "ScaleHeight") return f.ScaleHeight();
-  if (p == "WindowState") return static_cast<long>(f.WindowState());
-  if (p == "Visible") return f.Visible();
-  if (p == "MousePointer") return f.MousePointer();
-  return std::nullopt;
-}
-
 }  // namespace
 
 // FORM, FORM.CTL or FORM.CTL.PROP, the control with "(i)" for an array member.
@@ -525,7 +511,7 @@ void Session::PrintTarget(const Target& t) {
       v = control->Get(t.Property);
       label = t.Display() + "." + t.Property;
     } else if (t.Property.empty()) {
-      v = FormProperty(form, t.Control);
+      v = form.Get(t.Control);
       label = t.Form + "." + t.Control;
     }
     if (!v)

@@ -24,7 +24,7 @@ void StatusBar::Reset() {
 
 void StatusBar::AddPanel(const std::string& text, double width) {
   panels_.push_back(Panel{text, "", width});
-  Changed("Panels");
+  Notify("Panels");
 }
 
 Panel& StatusBar::At(long index) {
@@ -39,7 +39,7 @@ const Panel& StatusBar::Panels(long index) const {
 
 void StatusBar::SetPanelText(long index, std::string text) {
   At(index).Text = std::move(text);
-  Changed("Panels");
+  Notify("Panels");
 }
 
 void StatusBar::Refresh() {
@@ -66,7 +66,7 @@ ToolbarButton& Toolbar::AddButton(int style, const std::string& toolTip, long im
   b.Style = style;
   b.Image = image;
   buttons_.push_back(b);
-  Changed("Buttons");
+  Notify("Buttons");
   return buttons_.back();
 }
 
@@ -91,15 +91,24 @@ void Toolbar::UserClickButton(long index) {
 // ---- ImageList
 
 ImageList::ImageList(Form* form, std::string name, int index)
-    : Control(form, ControlKind::kImageList, std::move(name), index) {}
+    : Control(form, ControlKind::kImageList, std::move(name), index) {
+  Reset();
+}
+
+const PropertyTable& ImageList::Properties() const {
+  static const PropertyTable table = Extend<ImageList, Control>({
+      {"Visible", false},
+      {"ImageWidth", &ImageList::ImageWidth, 16},
+      {"ImageHeight", &ImageList::ImageHeight, 16},
+      {"MaskColor", &ImageList::MaskColor, 0xC0C0C0},
+      {"UseMaskColor", &ImageList::UseMaskColor, true},
+  });
+  return table;
+}
 
 void ImageList::Reset() {
   Control::Reset();
-  SetVisible(false);
   images_.clear();
-  ImageWidth = ImageHeight = 16;
-  MaskColor = 0xC0C0C0;
-  UseMaskColor = true;
 }
 
 void ImageList::Add(const Picture& picture, const std::string& key) {
@@ -114,18 +123,28 @@ const ListImage& ImageList::ListImages(long index) const {
 // ---- TabControl
 
 TabControl::TabControl(Form* form, std::string name, int index)
-    : Control(form, ControlKind::kTabControl, std::move(name), index) {}
+    : Control(form, ControlKind::kTabControl, std::move(name), index) {
+  Reset();
+}
+
+const PropertyTable& TabControl::Properties() const {
+  static const PropertyTable table = Extend<TabControl, Control>({
+      {"Tab", &TabControl::tab_, 0, &TabControl::SetTab},
+      {"Tabs", &TabControl::Tabs},
+      TabStopRow(),
+  });
+  return table;
+}
 
 void TabControl::Reset() {
   Control::Reset();
   captions_.clear();
-  tab_ = 0;
 }
 
 void TabControl::SetTabs(const std::vector<std::string>& captions) {
   captions_ = captions;
   tab_ = 0;
-  Changed("Tabs");
+  Notify("Tabs");
 }
 
 const std::string& TabControl::TabCaption(long index) const {
@@ -136,21 +155,8 @@ const std::string& TabControl::TabCaption(long index) const {
 void TabControl::SetTab(long v) {
   if (v < 0 || v >= Tabs()) throw vb::RuntimeError(vb::kInvalidPropertyValue);
   if (v == tab_) return;
-  tab_ = v;
-  Changed("Tab");
+  Put(tab_, v);
   Raise("Click");
-}
-
-std::optional<PropertyValue> TabControl::Get(std::string_view p) const {
-  if (p == "Tab") return tab_;
-  if (p == "Tabs") return Tabs();
-  return Control::Get(p);
-}
-
-bool TabControl::Set(std::string_view p, const PropertyValue& v) {
-  if (p != "Tab") return Control::Set(p, v);
-  SetTab(AsLong(v));
-  return true;
 }
 
 }  // namespace forms

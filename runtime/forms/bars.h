@@ -83,10 +83,9 @@ class ImageList : public Control {
   long Count() const { return static_cast<long>(images_.size()); }
   // REQUIRES: 1 <= index <= Count() (else 35600).
   const ListImage& ListImages(long index) const;
-  long ImageWidth = 16;
-  long ImageHeight = 16;
-  long MaskColor = 0xC0C0C0;
-  bool UseMaskColor = true;
+  long ImageWidth, ImageHeight, MaskColor;
+  bool UseMaskColor;
+  const PropertyTable& Properties() const override;
   void Reset() override;
 
  private:
@@ -104,13 +103,12 @@ class TabControl : public Control {
   // The tab on show, from 0. Choosing another raises Click.
   long Tab() const { return tab_; }
   void SetTab(long v);
-  std::optional<PropertyValue> Get(std::string_view property) const override;
-  bool Set(std::string_view property, const PropertyValue& value) override;
+  const PropertyTable& Properties() const override;
   void Reset() override;
 
  private:
   std::vector<std::string> captions_;
-  long tab_ = 0;
+  long tab_;
 };
 
 }  // namespace forms

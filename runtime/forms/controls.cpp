@@ -31,37 +31,46 @@ Control* NextTabStop(Form& form, Control* from) {
 // ---- TextBox
 
 TextBox::TextBox(Form* form, std::string name, int index)
-    : Control(form, ControlKind::kTextBox, std::move(name), index) {}
+    : Control(form, ControlKind::kTextBox, std::move(name), index) {
+  Reset();
+}
 
-void TextBox::Reset() {
-  Control::Reset();
-  text_.clear();
-  selStart_ = selLength_ = 0;
-  multiLine_ = locked_ = false;
-  maxLength_ = 0;
-  scrollBars_ = 0;
-  SetBackColor(0x80000005);  // window background
+const PropertyTable& TextBox::Properties() const {
+  static const PropertyTable table = Extend<TextBox, Control>({
+      // What the user pastes is cut to the box's limit.
+      {"Text", &TextBox::text_, "",
+       [](TextBox& b, std::string t) {
+         b.SetText(b.maxLength_ > 0 ? vb::Left(t, b.maxLength_) : t);
+       }},
+      {"SelStart", &TextBox::selStart_, 0, &TextBox::SetSelStart},
+      {"SelLength", &TextBox::selLength_, 0, &TextBox::SetSelLength},
+      {"SelText", &TextBox::SelText, &TextBox::SetSelText},
+      {"MultiLine", &TextBox::multiLine_, false},
+      {"MaxLength", &TextBox::maxLength_, 0},
+      {"Locked", &TextBox::locked_, false, &TextBox::SetLocked},
+      {"ScrollBars", &TextBox::scrollBars_, 0},
+      {"BackColor", 0x80000005L},  // window background
+      TabStopRow(),
+  });
+  return table;
 }
 
 void TextBox::SetText(std::string v) {
   if (v == text_) return;
-  text_ = std::move(v);
   selStart_ = selLength_ = 0;
-  Changed("Text");
+  Put(text_, std::move(v));
   Raise("Change");
 }
 
 void TextBox::SetSelStart(long v) {
   if (v < 0) InvalidValue();
-  selStart_ = std::min(v, vb::Len(text_));
   selLength_ = 0;
-  Changed("SelStart");
+  Put(selStart_, std::min(v, vb::Len(text_)));
 }
 
 void TextBox::SetSelLength(long v) {
   if (v < 0) InvalidValue();
-  selLength_ = std::min(v, vb::Len(text_) - selStart_);
-  Changed("SelLength");
+  Put(selLength_, std::min(v, vb::Len(text_) - selStart_));
 }
 
 std::string TextBox::SelText() const {
@@ -74,12 +83,8 @@ void TextBox::SetSelText(const std::string& v) {
   text_ = before + v + after;
   selStart_ += vb::Len(v);
   selLength_ = 0;
-  Changed("Text");
+  Changed(&text_);
   Raise("Change");
-}
-
-void TextBox::SetLocked(bool v) {
-  locked_ = v, Changed("Locked");
 }
 
 void TextBox::Insert(const std::string& s) {
@@ -145,108 +150,66 @@ void TextBox::UserType(const std::string& text) {
   }
 }
 
-std::optional<PropertyValue> TextBox::Get(std::string_view p) const {
-  if (p == "Text") return text_;
-  if (p == "SelStart") return selStart_;
-  if (p == "SelLength") return selLength_;
-  if (p == "SelText") return SelText();
-  if (p == "MultiLine") return multiLine_;
-  if (p == "MaxLength") return maxLength_;
-  if (p == "Locked") return locked_;
-  return Control::Get(p);
-}
-
-bool TextBox::Set(std::string_view p, const PropertyValue& v) {
-  if (p == "Text") {
-    // What the user pastes is cut to the box's limit.
-    std::string t = AsText(v);
-    SetText(maxLength_ > 0 ? vb::Left(t, maxLength_) : t);
-  } else if (p == "SelStart") {
-    SetSelStart(AsLong(v));
-  } else if (p == "SelLength") {
-    SetSelLength(AsLong(v));
-  } else if (p == "SelText") {
-    SetSelText(AsText(v));
-  } else if (p == "Locked") {
-    SetLocked(AsBool(v));
-  } else {
-    return Control::Set(p, v);
-  }
-  return true;
-}
-
 // ---- Captions
 
 CaptionControl::CaptionControl(Form* form, ControlKind kind, std::string name, int index)
     : Control(form, kind, std::move(name), index) {}
 
-void CaptionControl::Reset() {
-  Control::Reset();
-  caption_.clear();
-}
-
-void CaptionControl::SetCaption(std::string v) {
-  caption_ = std::move(v);
-  Changed("Caption");
-}
-
-std::optional<PropertyValue> CaptionControl::Get(std::string_view p) const {
-  if (p == "Caption") return caption_;
-  return Control::Get(p);
-}
-
-bool CaptionControl::Set(std::string_view p, const PropertyValue& v) {
-  if (p != "Caption") return Control::Set(p, v);
-  SetCaption(AsText(v));
-  return true;
+const PropertyTable& CaptionControl::Properties() const {
+  static const PropertyTable table = Extend<CaptionControl, Control>({
+      {"Caption", &CaptionControl::caption_, "", &CaptionControl::SetCaption},
+  });
+  return table;
 }
 
 // ---- Label
 
 Label::Label(Form* form, std::string name, int index)
-    : CaptionControl(form, ControlKind::kLabel, std::move(name), index) {}
-
-void Label::Reset() {
-  CaptionControl::Reset();
-  backStyle_ = 1;
+    : CaptionControl(form, ControlKind::kLabel, std::move(name), index) {
+  Reset();
 }
 
-std::optional<PropertyValue> Label::Get(std::string_view p) const {
-  if (p == "BackStyle") return static_cast<long>(backStyle_);
-  return CaptionControl::Get(p);
+const PropertyTable& Label::Properties() const {
+  static const PropertyTable table =
+      Extend<Label, CaptionControl>({{"BackStyle", &Label::backStyle_, 1}});
+  return table;
 }
 
 // ---- CommandButton
 
 CommandButton::CommandButton(Form* form, std::string name, int index)
-    : CaptionControl(form, ControlKind::kCommandButton, std::move(name), index) {}
-
-void CommandButton::Reset() {
-  CaptionControl::Reset();
-  default_ = cancel_ = false;
+    : CaptionControl(form, ControlKind::kCommandButton, std::move(name), index) {
+  Reset();
 }
 
-std::optional<PropertyValue> CommandButton::Get(std::string_view p) const {
-  if (p == "Default") return default_;
-  if (p == "Cancel") return cancel_;
-  return CaptionControl::Get(p);
+const PropertyTable& CommandButton::Properties() const {
+  static const PropertyTable table = Extend<CommandButton, CaptionControl>({
+      {"Default", &CommandButton::default_, false},
+      {"Cancel", &CommandButton::cancel_, false},
+      TabStopRow(),
+  });
+  return table;
 }
 
 // ---- CheckBox
 
 CheckBox::CheckBox(Form* form, std::string name, int index)
-    : CaptionControl(form, ControlKind::kCheckBox, std::move(name), index) {}
+    : CaptionControl(form, ControlKind::kCheckBox, std::move(name), index) {
+  Reset();
+}
 
-void CheckBox::Reset() {
-  CaptionControl::Reset();
-  value_ = vbUnchecked;
+const PropertyTable& CheckBox::Properties() const {
+  static const PropertyTable table = Extend<CheckBox, CaptionControl>({
+      {"Value", &CheckBox::value_, vbUnchecked, &CheckBox::SetValue},
+      TabStopRow(),
+  });
+  return table;
 }
 
 void CheckBox::SetValue(long v) {
   if (v < vbUnchecked || v > vbGrayed) InvalidValue();
   if (v == value_) return;
-  value_ = v;
-  Changed("Value");
+  Put(value_, v);
   Raise("Click");
 }
 
@@ -255,30 +218,24 @@ void CheckBox::UserClick() {
   SetValue(value_ == vbChecked ? vbUnchecked : vbChecked);
 }
 
-std::optional<PropertyValue> CheckBox::Get(std::string_view p) const {
-  if (p == "Value") return value_;
-  return CaptionControl::Get(p);
-}
-
-bool CheckBox::Set(std::string_view p, const PropertyValue& v) {
-  if (p != "Value") return CaptionControl::Set(p, v);
-  SetValue(AsLong(v));
-  return true;
-}
-
 // ---- OptionButton
 
 OptionButton::OptionButton(Form* form, std::string name, int index)
-    : CaptionControl(form, ControlKind::kOptionButton, std::move(name), index) {}
+    : CaptionControl(form, ControlKind::kOptionButton, std::move(name), index) {
+  Reset();
+}
 
-void OptionButton::Reset() {
-  CaptionControl::Reset();
-  value_ = false;
+const PropertyTable& OptionButton::Properties() const {
+  static const PropertyTable table = Extend<OptionButton, CaptionControl>({
+      {"Value", &OptionButton::value_, false, &OptionButton::SetValue},
+      TabStopRow(),
+  });
+  return table;
 }
 
 void OptionButton::SetValue(bool v) {
   if (!v) {
-    if (value_) value_ = false, Changed("Value");
+    if (value_) Put(value_, false);
     return;
   }
   for (Control* c : Parent().Controls()) {
@@ -287,8 +244,7 @@ void OptionButton::SetValue(bool v) {
     static_cast<OptionButton*>(c)->SetValue(false);
   }
   if (value_) return;
-  value_ = true;
-  Changed("Value");
+  Put(value_, true);
   Raise("Click");
 }
 
@@ -300,120 +256,108 @@ void OptionButton::UserClick() {
     SetValue(true);
 }
 
-std::optional<PropertyValue> OptionButton::Get(std::string_view p) const {
-  if (p == "Value") return value_;
-  return CaptionControl::Get(p);
-}
-
-bool OptionButton::Set(std::string_view p, const PropertyValue& v) {
-  if (p != "Value") return CaptionControl::Set(p, v);
-  SetValue(AsBool(v));
-  return true;
-}
-
 // ---- Frame
 
 Frame::Frame(Form* form, std::string name, int index)
-    : CaptionControl(form, ControlKind::kFrame, std::move(name), index) {}
+    : CaptionControl(form, ControlKind::kFrame, std::move(name), index) {
+  Reset();
+}
 
 // ---- Image, PictureBox
 
 Image::Image(Form* form, std::string name, int index)
-    : Control(form, ControlKind::kImage, std::move(name), index) {}
+    : Control(form, ControlKind::kImage, std::move(name), index) {
+  Reset();
+}
+
+const PropertyTable& Image::Properties() const {
+  static const PropertyTable table = Extend<Image, Control>({{"Stretch", &Image::stretch_, false}});
+  return table;
+}
 
 void Image::Reset() {
   Control::Reset();
   picture_ = Picture{};
-  stretch_ = false;
 }
 
 void Image::SetPicture(Picture p) {
-  picture_ = std::move(p), Changed("Picture");
-}
-
-std::optional<PropertyValue> Image::Get(std::string_view p) const {
-  if (p == "Stretch") return stretch_;
-  return Control::Get(p);
+  picture_ = std::move(p), Notify("Picture");
 }
 
 PictureBox::PictureBox(Form* form, std::string name, int index)
-    : Control(form, ControlKind::kPictureBox, std::move(name), index) {}
+    : Control(form, ControlKind::kPictureBox, std::move(name), index) {
+  Reset();
+}
+
+const PropertyTable& PictureBox::Properties() const {
+  static const PropertyTable table = Extend<PictureBox, Control>({
+      {"BorderStyle", &PictureBox::borderStyle_, 1},
+      TabStopRow(),
+  });
+  return table;
+}
 
 void PictureBox::Reset() {
   Control::Reset();
   picture_ = Picture{};
-  borderStyle_ = 1;
 }
 
 void PictureBox::SetPicture(Picture p) {
-  picture_ = std::move(p), Changed("Picture");
-}
-
-std::optional<PropertyValue> PictureBox::Get(std::string_view p) const {
-  if (p == "BorderStyle") return static_cast<long>(borderStyle_);
-  return Control::Get(p);
+  picture_ = std::move(p), Notify("Picture");
 }
 
 // ---- ProgressBar
 
 ProgressBar::ProgressBar(Form* form, std::string name, int index)
-    : Control(form, ControlKind::kProgressBar, std::move(name), index) {}
+    : Control(form, ControlKind::kProgressBar, std::move(name), index) {
+  Reset();
+}
 
-void ProgressBar::Reset() {
-  Control::Reset();
-  min_ = 0, max_ = 100, value_ = 0;
+const PropertyTable& ProgressBar::Properties() const {
+  static const PropertyTable table = Extend<ProgressBar, Control>({
+      {"Min", &ProgressBar::min_, 0, &ProgressBar::SetMin},
+      {"Max", &ProgressBar::max_, 100, &ProgressBar::SetMax},
+      {"Value", &ProgressBar::value_, 0, &ProgressBar::SetValue},
+  });
+  return table;
 }
 
 void ProgressBar::SetMin(double v) {
   if (v >= max_) InvalidValue();
-  min_ = v;
-  value_ = std::max(value_, min_);
-  Changed("Min");
+  value_ = std::max(value_, v);
+  Put(min_, v);
 }
 
 void ProgressBar::SetMax(double v) {
   if (v <= min_) InvalidValue();
-  max_ = v;
-  value_ = std::min(value_, max_);
-  Changed("Max");
+  value_ = std::min(value_, v);
+  Put(max_, v);
 }
 
 void ProgressBar::SetValue(double v) {
   if (v < min_ || v > max_) InvalidValue();
-  value_ = v;
-  Changed("Value");
-}
-
-std::optional<PropertyValue> ProgressBar::Get(std::string_view p) const {
-  if (p == "Min") return min_;
-  if (p == "Max") return max_;
-  if (p == "Value") return value_;
-  return Control::Get(p);
-}
-
-bool ProgressBar::Set(std::string_view p, const PropertyValue& v) {
-  if (p == "Min")
-    SetMin(AsDouble(v));
-  else if (p == "Max")
-    SetMax(AsDouble(v));
-  else if (p == "Value")
-    SetValue(AsDouble(v));
-  else
-    return Control::Set(p, v);
-  return true;
+  Put(value_, v);
 }
 
 // ---- CommonDialog
 
 CommonDialog::CommonDialog(Form* form, std::string name, int index)
-    : Control(form, ControlKind::kCommonDialog, std::move(name), index) {}
+    : Control(form, ControlKind::kCommonDialog, std::move(name), index) {
+  Reset();
+}
 
-void CommonDialog::Reset() {
-  Control::Reset();
-  SetVisible(false);
-  DialogTitle.clear(), Filter.clear(), FileName.clear(), InitDir.clear();
-  Flags = 0;
-  CancelError = false;
+const PropertyTable& CommonDialog::Properties() const {
+  static const PropertyTable table = Extend<CommonDialog, Control>({
+      {"Visible", false},
+      {"DialogTitle", &CommonDialog::DialogTitle, ""},
+      {"Filter", &CommonDialog::Filter, ""},
+      {"FileName", &CommonDialog::FileName, "",
+       [](CommonDialog& d, std::string v) { d.Put(d.FileName, std::move(v)); }},
+      {"InitDir", &CommonDialog::InitDir, ""},
+      {"Flags", &CommonDialog::Flags, 0},
+      {"CancelError", &CommonDialog::CancelError, false},
+  });
+  return table;
 }
 
 void CommonDialog::ShowOpen() {
@@ -424,24 +368,6 @@ void CommonDialog::ShowOpen() {
   }
   FileName.clear();
   if (CancelError) throw vb::Error(32755, vb::DefaultErrorSource(), "Cancel was selected.");
-}
-
-std::optional<PropertyValue> CommonDialog::Get(std::string_view p) const {
-  if (p == "DialogTitle") return DialogTitle;
-  if (p == "Filter") return Filter;
-  if (p == "FileName") return FileName;
-  if (p == "InitDir") return InitDir;
-  if (p == "Flags") return Flags;
-  if (p == "CancelError") return CancelError;
-  return Control::Get(p);
-}
-
-bool CommonDialog::Set(std::string_view p, const PropertyValue& v) {
-  if (p == "FileName")
-    FileName = AsText(v);
-  else
-    return Control::Set(p, v);
-  return true;
 }
 
 }  // namespace forms

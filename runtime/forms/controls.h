@@ -19,6 +19,7 @@ namespace forms {
 class TextBox : public Control {
  public:
   TextBox(Form* form, std::string name, int index = -1);
+  const PropertyTable& Properties() const override;
 
   const std::string& Text() const { return text_; }
   // Raises Change when the text differs; the caret goes to the start.
@@ -33,46 +34,39 @@ class TextBox : public Control {
   void SetSelText(const std::string& v);
 
   bool MultiLine() const { return multiLine_; }
-  void SetMultiLine(bool v) { multiLine_ = v; }
+  void SetMultiLine(bool v) { Put(multiLine_, v); }
   // 0: no limit. Limits what the user types, not what code assigns.
   long MaxLength() const { return maxLength_; }
-  void SetMaxLength(long v) { maxLength_ = v; }
+  void SetMaxLength(long v) { Put(maxLength_, v); }
   bool Locked() const { return locked_; }
-  void SetLocked(bool v);
+  void SetLocked(bool v) { Put(locked_, v); }
   // 0 none, 1 horizontal, 2 vertical, 3 both.
   int ScrollBars() const { return scrollBars_; }
-  void SetScrollBars(int v) { scrollBars_ = v; }
+  void SetScrollBars(int v) { Put(scrollBars_, v); }
 
   // Types at the caret, character by character: Tab moves the focus while any control of the
   // window has a tab stop, else it is typed; Enter gives CR LF in a multi-line box (CR LF in
   // the input is one Enter) and nothing in a single-line one.
   void UserType(const std::string& text);
 
-  std::optional<PropertyValue> Get(std::string_view property) const override;
-  bool Set(std::string_view property, const PropertyValue& value) override;
-  void Reset() override;
-
  private:
   void TypeOne(long keyAscii);
   void Insert(const std::string& s);
 
   std::string text_;
-  long selStart_ = 0;
-  long selLength_ = 0;
-  bool multiLine_ = false;
-  long maxLength_ = 0;
-  bool locked_ = false;
-  int scrollBars_ = 0;
+  long selStart_, selLength_;
+  bool multiLine_;
+  long maxLength_;
+  bool locked_;
+  int scrollBars_;
 };
 
 // A control showing a caption: labels, buttons, check boxes, option buttons and frames.
 class CaptionControl : public Control {
  public:
   const std::string& Caption() const { return caption_; }
-  void SetCaption(std::string v);
-  std::optional<PropertyValue> Get(std::string_view property) const override;
-  bool Set(std::string_view property, const PropertyValue& value) override;
-  void Reset() override;
+  void SetCaption(std::string v) { Put(caption_, std::move(v)); }
+  const PropertyTable& Properties() const override;
 
  protected:
   CaptionControl(Form* form, ControlKind kind, std::string name, int index);
@@ -86,27 +80,24 @@ class Label : public CaptionControl {
   Label(Form* form, std::string name, int index = -1);
   // 0 transparent, 1 opaque.
   int BackStyle() const { return backStyle_; }
-  void SetBackStyle(int v) { backStyle_ = v; }
-  std::optional<PropertyValue> Get(std::string_view property) const override;
-  void Reset() override;
+  void SetBackStyle(int v) { Put(backStyle_, v); }
+  const PropertyTable& Properties() const override;
 
  private:
-  int backStyle_ = 1;
+  int backStyle_;
 };
 
 class CommandButton : public CaptionControl {
  public:
   CommandButton(Form* form, std::string name, int index = -1);
   bool Default() const { return default_; }
-  void SetDefault(bool v) { default_ = v; }
+  void SetDefault(bool v) { Put(default_, v); }
   bool Cancel() const { return cancel_; }
-  void SetCancel(bool v) { cancel_ = v; }
-  std::optional<PropertyValue> Get(std::string_view property) const override;
-  void Reset() override;
+  void SetCancel(bool v) { Put(cancel_, v); }
+  const PropertyTable& Properties() const override;
 
  private:
-  bool default_ = false;
-  bool cancel_ = false;
+  bool default_, cancel_;
 };
 
 inline constexpr long vbUnchecked = 0;
@@ -121,12 +112,10 @@ class CheckBox : public CaptionControl {
   void SetValue(long v);
   // The user's click toggles checked and unchecked, then Click.
   void UserClick() override;
-  std::optional<PropertyValue> Get(std::string_view property) const override;
-  bool Set(std::string_view property, const PropertyValue& value) override;
-  void Reset() override;
+  const PropertyTable& Properties() const override;
 
  private:
-  long value_ = vbUnchecked;
+  long value_;
 };
 
 class OptionButton : public CaptionControl {
@@ -138,12 +127,10 @@ class OptionButton : public CaptionControl {
   void SetValue(bool v);
   // The user's click chooses the button, then Click.
   void UserClick() override;
-  std::optional<PropertyValue> Get(std::string_view property) const override;
-  bool Set(std::string_view property, const PropertyValue& value) override;
-  void Reset() override;
+  const PropertyTable& Properties() const override;
 
  private:
-  bool value_ = false;
+  bool value_;
 };
 
 // A frame holds other controls (Control::SetContainer); option buttons group by it.
@@ -166,13 +153,13 @@ class Image : public Control {
   const Picture& GetPicture() const { return picture_; }
   void SetPicture(Picture p);
   bool Stretch() const { return stretch_; }
-  void SetStretch(bool v) { stretch_ = v; }
-  std::optional<PropertyValue> Get(std::string_view property) const override;
+  void SetStretch(bool v) { Put(stretch_, v); }
+  const PropertyTable& Properties() const override;
   void Reset() override;
 
  private:
   Picture picture_;
-  bool stretch_ = false;
+  bool stretch_;
 };
 
 class PictureBox : public Control {
@@ -181,13 +168,13 @@ class PictureBox : public Control {
   const Picture& GetPicture() const { return picture_; }
   void SetPicture(Picture p);
   int BorderStyle() const { return borderStyle_; }
-  void SetBorderStyle(int v) { borderStyle_ = v; }
-  std::optional<PropertyValue> Get(std::string_view property) const override;
+  void SetBorderStyle(int v) { Put(borderStyle_, v); }
+  const PropertyTable& Properties() const override;
   void Reset() override;
 
  private:
   Picture picture_;
-  int borderStyle_ = 1;
+  int borderStyle_;
 };
 
 class ProgressBar : public Control {
@@ -200,12 +187,10 @@ class ProgressBar : public Control {
   void SetMin(double v);
   void SetMax(double v);
   void SetValue(double v);
-  std::optional<PropertyValue> Get(std::string_view property) const override;
-  bool Set(std::string_view property, const PropertyValue& value) override;
-  void Reset() override;
+  const PropertyTable& Properties() const override;
 
  private:
-  double min_ = 0, max_ = 100, value_ = 0;
+  double min_, max_, value_;
 };
 
 inline constexpr long cdlOFNHideReadOnly = 4;
@@ -215,14 +200,12 @@ class CommonDialog : public Control {
  public:
   CommonDialog(Form* form, std::string name, int index = -1);
   std::string DialogTitle, Filter, FileName, InitDir;
-  long Flags = 0;
-  bool CancelError = false;
+  long Flags;
+  bool CancelError;
   // Shows the file-open dialog. On OK, FileName is the chosen path; on Cancel it is empty, or
   // error 32755 is raised when CancelError is set.
   void ShowOpen();
-  std::optional<PropertyValue> Get(std::string_view property) const override;
-  bool Set(std::string_view property, const PropertyValue& value) override;
-  void Reset() override;
+  const PropertyTable& Properties() const override;
 };
 
 // Like controls sharing one name and event routines, members indexed from 0.

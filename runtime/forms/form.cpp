@@ -67,13 +67,35 @@ Frame FrameOf(int borderStyle, bool hasTitleBar) {
 
 }  // namespace
 
-Form::Form(std::string name) : name_(std::move(name)), caption_(name_) {
+Form::Form(std::string name) : Widget(std::move(name)) {
+  Reset();
   AllFormsList().push_back(this);
 }
 
 Form::~Form() {
   Erase(AllFormsList(), this);
   Erase(LoadedList(), this);
+}
+
+const PropertyTable& Form::Properties() const {
+  static const PropertyTable table = Extend<Form, Widget>({
+      {"Caption", &Form::caption_, "", &Form::SetCaption},
+      {"Width", 4800.0},
+      {"Height", 3600.0},
+      {"ScaleWidth", &Form::ScaleWidth},
+      {"ScaleHeight", &Form::ScaleHeight},
+      {"WindowState", &Form::windowState_, vbNormal, &Form::SetWindowState},
+      {"Visible", &Form::visible_, false, &Form::SetVisible},
+      {"BorderStyle", &Form::borderStyle_, vbSizable, &Form::SetBorderStyle},
+      {"ControlBox", &Form::controlBox_, true, &Form::SetControlBox},
+      {"StartUpPosition", &Form::startUpPosition_, kManual, &Form::SetStartUpPosition},
+  });
+  return table;
+}
+
+void Form::Reset() {
+  Widget::Reset();
+  caption_ = Name();
 }
 
 void Form::RegisterControl(Control* control) {
@@ -108,9 +130,12 @@ bool Form::Raise(std::string_view source, std::string_view event, EventArgs& arg
   return true;
 }
 
-void Form::RaiseForm(std::string_view event) {
-  EventArgs args;
+void Form::Raise(std::string_view event, EventArgs& args) {
   Raise("Form", event, args);
+}
+
+void Form::Notify(std::string_view name) {
+  NotifyChanged(nullptr, name);
 }
 
 void Form::NotifyChanged(Control* control, std::string_view property) {
@@ -122,15 +147,7 @@ void Form::NotifyChanged(Control* control, std::string_view property) {
 void Form::ResetControls() {
   for (Control* c : controls_)
     c->Reset();
-  caption_ = name_;
-  left_ = top_ = 0;
-  width_ = 4800, height_ = 3600;
-  windowState_ = vbNormal;
-  borderStyle_ = vbSizable;
-  mousePointer_ = vbDefault;
-  backColor_ = 0x8000000F;
-  controlBox_ = true;
-  startUpPosition_ = 0;
+  Reset();
   active_ = nullptr;
 }
 
@@ -151,7 +168,7 @@ void Form::Load() {
   LoadedList().push_back(this);
   for (FormObserver* o : Observers())
     o->FormLoaded(*this);
-  RaiseForm("Load");
+  Raise("Load");
 }
 
 void Form::EnsureLoaded() {
@@ -172,11 +189,10 @@ void Form::Hide() {
 void Form::SetVisible(bool v) {
   EnsureLoaded();
   if (!loaded_ || visible_ == v) return;
-  visible_ = v;
-  NotifyChanged(nullptr, "Visible");
+  Put(visible_, v);
   if (v && !shownSinceLoad_) {
     shownSinceLoad_ = true;
-    RaiseForm("Resize");
+    Raise("Resize");
   }
 }
 
@@ -207,29 +223,16 @@ void Form::Close(int unloadMode) {
     o->FormUnloaded(*this);
 }
 
-void Form::SetCaption(std::string v) {
-  caption_ = std::move(v), NotifyChanged(nullptr, "Caption");
-}
-
-void Form::SetLeft(double v) {
-  left_ = v, NotifyChanged(nullptr, "Left");
-}
-void Form::SetTop(double v) {
-  top_ = v, NotifyChanged(nullptr, "Top");
-}
-
 void Form::SetWidth(double v) {
   if (v == width_) return;
-  width_ = v;
-  NotifyChanged(nullptr, "Width");
-  if (loaded_ && !designing_) RaiseForm("Resize");
+  Widget::SetWidth(v);
+  if (loaded_ && !designing_) Raise("Resize");
 }
 
 void Form::SetHeight(double v) {
   if (v == height_) return;
-  height_ = v;
-  NotifyChanged(nullptr, "Height");
-  if (loaded_ && !designing_) RaiseForm("Resize");
+  Widget::SetHeight(v);
+  if (loaded_ && !designing_) Raise("Resize");
 }
 
 double Form::ScaleWidth() const {
@@ -247,13 +250,12 @@ void Form::SetClientSize(double scaleWidth, double scaleHeight) {
   Frame f = FrameOf(borderStyle_, titleBar);
   width_ = scaleWidth + f.Horizontal;
   height_ = scaleHeight + f.Vertical;
-  NotifyChanged(nullptr, "Width");
-  NotifyChanged(nullptr, "Height");
+  Changed(&width_), Changed(&height_);
 }
 
 void Form::UserResize(double scaleWidth, double scaleHeight) {
   SetClientSize(scaleWidth, scaleHeight);
-  if (loaded_) RaiseForm("Resize");
+  if (loaded_) Raise("Resize");
 }
 
 void Form::SetWindowState(int v) {
@@ -268,26 +270,12 @@ void Form::SetWindowState(int v) {
   } else if (v == vbNormal) {
     left_ = normalLeft_, top_ = normalTop_, width_ = normalWidth_, height_ = normalHeight_;
   }
-  windowState_ = v;
-  NotifyChanged(nullptr, "WindowState");
-  if (loaded_ && !designing_) RaiseForm("Resize");
+  Put(windowState_, v);
+  if (loaded_ && !designing_) Raise("Resize");
 }
 
 void Form::UserSetWindowState(int state) {
   SetWindowState(state);
-}
-
-void Form::SetBorderStyle(int v) {
-  borderStyle_ = v, NotifyChanged(nullptr, "BorderStyle");
-}
-void Form::SetMousePointer(long v) {
-  mousePointer_ = v, NotifyChanged(nullptr, "MousePointer");
-}
-void Form::SetBackColor(long v) {
-  backColor_ = v, NotifyChanged(nullptr, "BackColor");
-}
-void Form::SetControlBox(bool v) {
-  controlBox_ = v, NotifyChanged(nullptr, "ControlBox");
 }
 
 void Form::Refresh() {
@@ -310,15 +298,6 @@ void Form::MoveFocus(Control* to) {
     args.Index = to->Index();
     Raise(to->Name(), "GotFocus", args);
   }
-}
-
-void Form::UserMouse(std::string_view action, int button, double x, double y) {
-  EventArgs args;
-  args.Button = button;
-  args.X = x;
-  args.Y = y;
-  std::string event = action == "down" ? "MouseDown" : action == "up" ? "MouseUp" : "MouseMove";
-  Raise("Form", event, args);
 }
 
 const std::vector<Form*>& AllForms() {

@@ -12,6 +12,9 @@
 // any control. An error escaping an event routine propagates to whoever caused the event; the
 // user's own gestures go through UserAction, which reports such an error as the runtime would.
 //
+// Window properties are read and set by name like a control's (Widget::Get/Set, from the
+// form's table), and the table gives the values a load starts from.
+//
 // Forms register themselves while they exist (AllForms) and in the order they were loaded
 // (LoadedForms); observers (a renderer) hear of loads, unloads and property changes.
 #pragma once
@@ -39,16 +42,12 @@ inline constexpr int vbFixedDialog = 3;
 inline constexpr int vbFixedToolWindow = 4;
 inline constexpr int vbSizableToolWindow = 5;
 
-class Form {
+class Form : public Widget {
  public:
   using Handler = std::function<void(EventArgs&)>;
 
   explicit Form(std::string name);
-  virtual ~Form();
-  Form(const Form&) = delete;
-  Form& operator=(const Form&) = delete;
-
-  const std::string& Name() const { return name_; }
+  ~Form() override;
   // A tool window's document is hosted by the IDE rather than shown as a window of its own.
   bool IsDocument() const { return isDocument_; }
 
@@ -60,18 +59,13 @@ class Form {
   bool IsLoaded() const { return loaded_; }
   void EnsureLoaded();
 
-  // Window properties. Width and Height are the outer size; ScaleWidth and ScaleHeight the
-  // client area inside the frame of the border style.
+  // Window properties. Width and Height are the outer size, and a change of either raises
+  // Resize while loaded; ScaleWidth and ScaleHeight are the client area inside the frame of the
+  // border style.
   const std::string& Caption() const { return caption_; }
-  void SetCaption(std::string v);
-  double Left() const { return left_; }
-  double Top() const { return top_; }
-  double Width() const { return width_; }
-  double Height() const { return height_; }
-  void SetLeft(double v);
-  void SetTop(double v);
-  void SetWidth(double v);
-  void SetHeight(double v);
+  void SetCaption(std::string v) { Put(caption_, std::move(v)); }
+  void SetWidth(double v) override;
+  void SetHeight(double v) override;
   double ScaleWidth() const;
   double ScaleHeight() const;
   // Sets the outer size from a client size (designers give the client area).
@@ -81,23 +75,20 @@ class Form {
   bool Visible() const { return visible_; }
   void SetVisible(bool v);
   int BorderStyle() const { return borderStyle_; }
-  void SetBorderStyle(int v);
-  long MousePointer() const { return mousePointer_; }
-  void SetMousePointer(long v);
-  long BackColor() const { return backColor_; }
-  void SetBackColor(long v);
+  void SetBorderStyle(int v) { Put(borderStyle_, v); }
   bool ControlBox() const { return controlBox_; }
-  void SetControlBox(bool v);
+  void SetControlBox(bool v) { Put(controlBox_, v); }
   // 2 centres the window on the screen when it loads, before Form_Load; 0 leaves it where
   // the designer put it.
   static constexpr int kManual = 0;
   static constexpr int kCenterScreen = 2;
   int StartUpPosition() const { return startUpPosition_; }
-  void SetStartUpPosition(int v) { startUpPosition_ = v; }
+  void SetStartUpPosition(int v) { Put(startUpPosition_, v); }
   // The window handle; a new one at each load, 0 while unloaded.
   long hWnd() const { return hwnd_; }
   // Redraws the window now (a renderer paints; headless, nothing).
   void Refresh();
+  const PropertyTable& Properties() const override;
 
   // The Controls collection, in declaration order.
   const std::vector<Control*>& Controls() const { return controls_; }
@@ -124,7 +115,6 @@ class Form {
   void UserResize(double scaleWidth, double scaleHeight);
   void UserSetWindowState(int state);
   void UserClose();
-  void UserMouse(std::string_view action, int button, double x, double y);
 
   // Used by controls.
   void RegisterControl(Control* control);
@@ -139,28 +129,29 @@ class Form {
   void SetIsDocument(bool v) { isDocument_ = v; }
 
  private:
+  // The form's own events ("Form_Load").
+  using Widget::Raise;
+  void Raise(std::string_view event, EventArgs& args) override;
+  void Notify(std::string_view name) override;
+  // The table's values, and a caption that is the form's name.
+  void Reset() override;
   void AddHandler(std::string_view source, std::string_view event, Handler handler);
-  void RaiseForm(std::string_view event);
   // QueryUnload (0: the user closed the window, 1: code unloaded it), Unload, then gone.
   void Close(int unloadMode);
   void ResetControls();
 
-  std::string name_;
   bool isDocument_ = false;
   bool loaded_ = false;
   bool designing_ = false;
   bool shownSinceLoad_ = false;
   std::string caption_;
-  double left_ = 0, top_ = 0, width_ = 4800, height_ = 3600;
   // The normal-state geometry kept while maximised.
   double normalLeft_ = 0, normalTop_ = 0, normalWidth_ = 0, normalHeight_ = 0;
-  int windowState_ = vbNormal;
-  bool visible_ = false;
-  int borderStyle_ = vbSizable;
-  long mousePointer_ = vbDefault;
-  long backColor_ = 0x8000000F;
-  bool controlBox_ = true;
-  int startUpPosition_ = kManual;
+  int windowState_;
+  bool visible_;
+  int borderStyle_;
+  bool controlBox_;
+  int startUpPosition_;
   long hwnd_ = 0;
   std::vector<Control*> controls_;
   Control* active_ = nullptr;

@@ -10,12 +10,20 @@ namespace forms {
 ListControl::ListControl(Form* form, ControlKind kind, std::string name, int index)
     : Control(form, kind, std::move(name), index) {}
 
+const PropertyTable& ListControl::Properties() const {
+  static const PropertyTable table = Extend<ListControl, Control>({
+      {"ListIndex", &ListControl::listIndex_, -1, &ListControl::SetListIndex},
+      {"ListCount", &ListControl::ListCount},
+      {"Sorted", &ListControl::sorted_, false},
+      {"BackColor", 0x80000005L},  // window background
+      TabStopRow(),
+  });
+  return table;
+}
+
 void ListControl::Reset() {
   Control::Reset();
   items_.clear();
-  listIndex_ = -1;
-  sorted_ = false;
-  SetBackColor(0x80000005);
 }
 
 void ListControl::AddItem(const std::string& item, long index) {
@@ -32,7 +40,7 @@ void ListControl::AddItem(const std::string& item, long index) {
   long pos = static_cast<long>(at - items_.begin());
   items_.insert(at, item);
   if (listIndex_ >= pos) ++listIndex_;
-  Changed("List");
+  Notify("List");
 }
 
 void ListControl::RemoveItem(long index) {
@@ -42,13 +50,13 @@ void ListControl::RemoveItem(long index) {
     listIndex_ = -1;
   else if (listIndex_ > index)
     --listIndex_;
-  Changed("List");
+  Notify("List");
 }
 
 void ListControl::Clear() {
   items_.clear();
   listIndex_ = -1;
-  Changed("List");
+  Notify("List");
 }
 
 const std::string& ListControl::List(long index) const {
@@ -65,12 +73,11 @@ void ListControl::SetListIndex(long v) {
 }
 
 void ListControl::ClearChoice() {
-  listIndex_ = -1;
-  Changed("ListIndex");
+  Put(listIndex_, -1L);
 }
 
 void ListControl::OnListIndexChanged() {
-  Changed("ListIndex");
+  Changed(&listIndex_);
   Raise("Click");
 }
 
@@ -82,44 +89,36 @@ bool ListControl::UserChoose(const std::string& item) {
   return true;
 }
 
-std::optional<PropertyValue> ListControl::Get(std::string_view p) const {
-  if (p == "ListIndex") return listIndex_;
-  if (p == "ListCount") return ListCount();
-  if (p == "Sorted") return sorted_;
-  return Control::Get(p);
-}
-
-bool ListControl::Set(std::string_view p, const PropertyValue& v) {
-  if (p != "ListIndex") return Control::Set(p, v);
-  SetListIndex(AsLong(v));
-  return true;
-}
-
 ListBox::ListBox(Form* form, std::string name, int index)
-    : ListControl(form, ControlKind::kListBox, std::move(name), index) {}
+    : ListControl(form, ControlKind::kListBox, std::move(name), index) {
+  Reset();
+}
+
+const PropertyTable& ListBox::Properties() const {
+  static const PropertyTable table = Extend<ListBox, ListControl>({{"Text", &ListBox::Text}});
+  return table;
+}
 
 std::string ListBox::Text() const {
   return ListIndex() < 0 ? std::string() : List(ListIndex());
 }
 
-std::optional<PropertyValue> ListBox::Get(std::string_view p) const {
-  if (p == "Text") return Text();
-  return ListControl::Get(p);
+ComboBox::ComboBox(Form* form, std::string name, int index)
+    : ListControl(form, ControlKind::kComboBox, std::move(name), index) {
+  Reset();
 }
 
-ComboBox::ComboBox(Form* form, std::string name, int index)
-    : ListControl(form, ControlKind::kComboBox, std::move(name), index) {}
-
-void ComboBox::Reset() {
-  ListControl::Reset();
-  text_.clear();
-  style_ = 0;
+const PropertyTable& ComboBox::Properties() const {
+  static const PropertyTable table = Extend<ComboBox, ListControl>({
+      {"Text", &ComboBox::text_, "", &ComboBox::SetText},
+      {"Style", &ComboBox::style_, 0},
+  });
+  return table;
 }
 
 void ComboBox::SetText(std::string v) {
   if (v == text_) return;
-  text_ = std::move(v);
-  Changed("Text");
+  Put(text_, std::move(v));
   // Typed text is no choice from the list, even when it spells an entry.
   if (ListIndex() >= 0 && List(ListIndex()) != text_) ClearChoice();
   Raise("Change");
@@ -129,30 +128,13 @@ void ComboBox::SetListIndex(long v) {
   if (v < -1 || v >= ListCount()) throw vb::RuntimeError(vb::kInvalidPropertyValue);
   // No choice empties the edit part.
   std::string text = v >= 0 ? List(v) : std::string();
-  if (text_ != text) {
-    text_ = std::move(text);
-    Changed("Text");
-  }
+  if (text_ != text) Put(text_, std::move(text));
   ListControl::SetListIndex(v);
 }
 
 void ComboBox::Clear() {
   ListControl::Clear();
-  if (!text_.empty()) {
-    text_.clear();
-    Changed("Text");
-  }
-}
-
-std::optional<PropertyValue> ComboBox::Get(std::string_view p) const {
-  if (p == "Text") return text_;
-  return ListControl::Get(p);
-}
-
-bool ComboBox::Set(std::string_view p, const PropertyValue& v) {
-  if (p != "Text") return ListControl::Set(p, v);
-  SetText(AsText(v));
-  return true;
+  if (!text_.empty()) Put(text_, std::string());
 }
 
 }  // namespace forms

@@ -29,13 +29,12 @@ class ListControl : public Control {
   // REQUIRES: -1 <= v < ListCount (else 380). Raises Click when it changes.
   virtual void SetListIndex(long v);
   bool Sorted() const { return sorted_; }
-  void SetSorted(bool v) { sorted_ = v; }
+  void SetSorted(bool v) { Put(sorted_, v); }
 
   // The user picks the first entry equal to `item`; false when there is none.
   bool UserChoose(const std::string& item);
 
-  std::optional<PropertyValue> Get(std::string_view property) const override;
-  bool Set(std::string_view property, const PropertyValue& value) override;
+  const PropertyTable& Properties() const override;
   void Reset() override;
 
  protected:
@@ -46,8 +45,8 @@ class ListControl : public Control {
 
  private:
   std::vector<std::string> items_;
-  long listIndex_ = -1;
-  bool sorted_ = false;
+  long listIndex_;
+  bool sorted_;
 };
 
 class ListBox : public ListControl {
@@ -55,7 +54,7 @@ class ListBox : public ListControl {
   ListBox(Form* form, std::string name, int index = -1);
   // The chosen entry, or empty text.
   std::string Text() const;
-  std::optional<PropertyValue> Get(std::string_view property) const override;
+  const PropertyTable& Properties() const override;
 };
 
 class ComboBox : public ListControl {
@@ -69,14 +68,12 @@ class ComboBox : public ListControl {
   void Clear() override;
   // 0 drop-down combo (typing allowed), 2 drop-down list.
   int Style() const { return style_; }
-  void SetStyle(int v) { style_ = v; }
-  std::optional<PropertyValue> Get(std::string_view property) const override;
-  bool Set(std::string_view property, const PropertyValue& value) override;
-  void Reset() override;
+  void SetStyle(int v) { Put(style_, v); }
+  const PropertyTable& Properties() const override;
 
  private:
   std::string text_;
-  int style_ = 0;
+  int style_;
 };
 
 }  // namespace forms

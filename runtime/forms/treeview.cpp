@@ -36,15 +36,24 @@ long Node::Index() const {
 }
 
 TreeView::TreeView(Form* form, std::string name, int index)
-    : Control(form, ControlKind::kTreeView, std::move(name), index) {}
+    : Control(form, ControlKind::kTreeView, std::move(name), index) {
+  Reset();
+}
+
+const PropertyTable& TreeView::Properties() const {
+  static const PropertyTable table = Extend<TreeView, Control>({
+      {"ImageList", &TreeView::imageList_, ""},
+      {"BackColor", 0x80000005L},  // window background
+      TabStopRow(),
+  });
+  return table;
+}
 
 void TreeView::Reset() {
   Control::Reset();
   nodes_.clear();
   roots_.clear();
   selected_ = nullptr;
-  imageList_.clear();
-  SetBackColor(0x80000005);
 }
 
 long TreeView::IndexOf(const Node* node) const {
@@ -85,7 +94,7 @@ Node& TreeView::Add(Node* relative, int relationship, const std::string& key,
   }
   list->insert(at, node);
   nodes_.push_back(std::move(owned));
-  Changed("Nodes");
+  Notify("Nodes");
   return *node;
 }
 
@@ -124,19 +133,19 @@ void TreeView::Remove(long index) {
   auto& siblings = SiblingsOf(node);
   siblings.erase(std::find(siblings.begin(), siblings.end(), node));
   Forget(node);
-  Changed("Nodes");
+  Notify("Nodes");
 }
 
 void TreeView::Clear() {
   nodes_.clear();
   roots_.clear();
   selected_ = nullptr;
-  Changed("Nodes");
+  Notify("Nodes");
 }
 
 void TreeView::SetSelectedItem(Node* node) {
   selected_ = node;
-  Changed("SelectedItem");
+  Notify("SelectedItem");
 }
 
 Node* TreeView::FindPath(const std::vector<std::string>& texts) const {

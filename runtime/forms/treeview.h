@@ -86,10 +86,11 @@ class TreeView : public Control {
 
   // Name of the image list that holds the node pictures.
   const std::string& ImageList() const { return imageList_; }
-  void SetImageList(std::string v) { imageList_ = std::move(v); }
+  void SetImageList(std::string v) { Put(imageList_, std::move(v)); }
 
+  const PropertyTable& Properties() const override;
   void Reset() override;
-  void NodeChanged() { Changed("Nodes"); }
+  void NodeChanged() { Notify("Nodes"); }
   long IndexOf(const Node* node) const;
 
  private:
