@@ -87,12 +87,14 @@ TEST_F(HeadlessPlatformTest, AQueuedAnswerTheBoxDoesNotOfferIsAFault) {
 }
 
 TEST_F(HeadlessPlatformTest, AnEmptyTitleShowsTheApplicationTitle) {
-  vb::MsgBox("Hello");
+  vb::MsgBox("Before");  // no library has given its version information: no title
   vb::SetVersionInfo({"Brindlewick - Visual Basic Code Helper Add-In", "Brindlewick", "BwTitle"});
   vb::MsgBox("Again", vb::vbCritical);
-  vb::SetVersionInfo({"", "", "Brindlewick"});
+  EXPECT_EQ(vb::RuntimeError(5).Source, "BwTitle");
+  vb::SetVersionInfo({});
+  EXPECT_EQ(vb::RuntimeError(5).Source, "");
   EXPECT_EQ(transcript_, (std::vector<std::string>{
-                             R"(msgbox 0 "Brindlewick" "Hello" -> OK)",
+                             R"(msgbox 0 "" "Before" -> OK)",
                              R"(msgbox 16 "BwTitle" "Again" -> OK)",
                          }));
 }
