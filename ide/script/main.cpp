@@ -76,9 +76,14 @@ int RunFile(const fs::path& path, bool check) {
   try {
     script::Scenario scenario = script::ParseScenario(text);
     fs::path folder = FromEnvironment("BRINDLEWICK_ADDIN_DIR", ProgramFolder());
-    script::Session session({folder / "libbrindlewick.so",
-                             FromEnvironment("BRINDLEWICK_DATA_DIR", folder / "data"),
-                             fs::absolute(path).parent_path()});
+    // The add-in's names are the ones scenario files are written against.
+    script::Session session({
+        .AddinLibrary = folder / "libbrindlewick.so",
+        .ShippedData = FromEnvironment("BRINDLEWICK_DATA_DIR", folder / "data"),
+        .ScenarioDir = fs::absolute(path).parent_path(),
+        .ProgId = "Brindlewick.Connect",
+        .SettingsApp = "Brindlewick",
+    });
     int status = kOk;
     for (const script::Command& c : scenario.Commands) {
       std::vector<std::string> got = session.Run(c);
