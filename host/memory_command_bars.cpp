@@ -139,8 +139,7 @@ class MemoryMenus::BarsObject : public vbide::CommandBars {
   vb::Object<CommandBar> Item(const std::string& name) override {
     auto menus = menus_.lock();
     if (!menus) RaiseIdeError(vb::kObjectNotSet);
-    for (auto& b : menus->bars_)
-      if (vb::LCase(b->Name()) == vb::LCase(name)) return vb::Object<CommandBar>(b);
+    if (auto bar = menus->Bar(name)) return vb::Object<CommandBar>(bar);
     RaiseIdeError(vb::kInvalidProcedureCall);
   }
 
@@ -192,16 +191,16 @@ vb::Object<vbide::Events> MemoryMenus::Events() {
   return vb::New<EventsObject>(weak_from_this());
 }
 
-MemoryBar* MemoryMenus::Bar(const std::string& name) const {
+std::shared_ptr<MemoryBar> MemoryMenus::Bar(const std::string& name) const {
   for (auto& b : bars_)
-    if (vb::LCase(b->Name()) == vb::LCase(name)) return b.get();
+    if (vb::LCase(b->Name()) == vb::LCase(name)) return b;
   return nullptr;
 }
 
 MemoryControls* MemoryMenus::MenuControls(const std::string& menu) const {
-  if (MemoryBar* bar = Bar(kMenuBar))
+  if (auto bar = Bar(kMenuBar))
     if (auto popup = bar->Impl().Find(menu)) return popup->Children().get();
-  if (MemoryBar* bar = Bar(menu)) return &bar->Impl();
+  if (auto bar = Bar(menu)) return &bar->Impl();
   return nullptr;
 }
 

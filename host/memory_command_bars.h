@@ -37,19 +37,16 @@ class MemoryMenus : public std::enable_shared_from_this<MemoryMenus> {
   vb::Object<vbide::CommandBars> CommandBars();
   vb::Object<vbide::Events> Events();
 
-  // Captions of a menu of the menu bar ("View"), or of a command bar by name; nullopt when there
-  // is none.
+  // A menu is one of the menu bar ("View") or a command bar by name.
   std::optional<std::vector<std::string>> Captions(const std::string& menu) const;
-  // A button on the Add-In toolbar whose Parameter is the ProgID.
   void AddAddInToolbarButton(const std::string& caption, const std::string& progId);
-  // nullopt when the menu has no command of that caption.
   std::optional<CommandResult> Click(const std::string& menu, const std::string& caption);
 
  private:
   class BarsObject;
   class EventsObject;
 
-  MemoryBar* Bar(const std::string& name) const;
+  std::shared_ptr<MemoryBar> Bar(const std::string& name) const;
   MemoryControls* MenuControls(const std::string& menu) const;
 
   std::vector<std::shared_ptr<MemoryBar>> bars_;

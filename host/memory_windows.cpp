@@ -108,18 +108,19 @@ vb::Object<Window> MemoryWindowList::MainWindow() {
   return vb::Object<Window>(main_);
 }
 
-std::optional<ToolWindowState> MemoryWindowList::LatestToolWindow() const {
+MemoryWindow* MemoryWindowList::Latest() const {
   for (auto it = toolWindows_.rbegin(); it != toolWindows_.rend(); ++it)
-    if (!(*it)->Closed()) return (*it)->State();
+    if (!(*it)->Closed()) return it->get();
+  return nullptr;
+}
+
+std::optional<ToolWindowState> MemoryWindowList::LatestToolWindow() const {
+  if (MemoryWindow* w = Latest()) return w->State();
   return std::nullopt;
 }
 
 void MemoryWindowList::UserCloseToolWindow() {
-  for (auto it = toolWindows_.rbegin(); it != toolWindows_.rend(); ++it) {
-    if ((*it)->Closed()) continue;
-    (*it)->SetVisible(false);
-    return;
-  }
+  if (MemoryWindow* w = Latest()) w->SetVisible(false);
 }
 
 }  // namespace vbide

@@ -35,13 +35,12 @@ class MemoryWindowList : public std::enable_shared_from_this<MemoryWindowList> {
   vb::Object<Window> MainWindow();
   void SetActivator(ObjectActivator* activator) { activator_ = activator; }
 
-  // The most recently created tool window that is not closed, or nullopt.
   std::optional<ToolWindowState> LatestToolWindow() const;
-  // The user closes the latest tool window (it is hidden, as the IDE hides tool windows).
   void UserCloseToolWindow();
 
  private:
   class WindowsObject;
+  MemoryWindow* Latest() const;  // the latest tool window not closed, or nullptr
 
   std::shared_ptr<MemoryWindow> main_;
   std::vector<std::shared_ptr<MemoryWindow>> toolWindows_;

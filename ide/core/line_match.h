@@ -1,12 +1,7 @@
-// Carrying what a module's lines held as read over to the same module's edited code.
-//
-// The edited lines are matched to the lines as read by a line diff: common first and last lines
-// match, the rest is split at lines that occur once on each side, and small gaps without such
-// lines are matched by the longest common subsequence. A matched line keeps its line end and the
-// member attributes that followed it. When a line carrying member attributes was changed or
-// removed, its attributes follow the line that now declares that member (the one nearest the old
-// place, on the last line of its statement); attributes of a member no longer declared are
-// dropped; an attribute naming no member goes after the nearest kept line above its old place.
+// How RenderSource carries a module's lines as read over to its edited code (the rules are in
+// vbsource.h): a line diff matches the edited lines to the lines as read (common first and last
+// lines, then lines that occur once on each side as anchors, small gaps by longest common
+// subsequence), and the member attributes of unmatched lines follow their member's declaration.
 #pragma once
 
 #include <string>
