@@ -7,8 +7,7 @@
 // the active pane unless set, the View menu and the other menus start empty, tool windows host
 // a document object created through the ObjectActivator by ProgID.
 //
-// ClickCommand plays the user choosing a menu command: every Click sink advised on it hears the
-// click, in order of advice; a failing sink's HRESULT and error come back to the caller.
+// ClickCommand plays the user choosing a menu command (see memory_command_bars.h).
 #pragma once
 
 #include <map>
@@ -17,35 +16,13 @@
 #include <string>
 #include <vector>
 
+#include "host/memory_addins.h"
+#include "host/memory_code.h"
+#include "host/memory_command_bars.h"
+#include "host/memory_windows.h"
 #include "host/vbide.h"
 
 namespace vbide {
-
-class MemoryVbe;
-
-class MemoryCodeModule : public CodeModule {
- public:
-  explicit MemoryCodeModule(std::vector<std::string> lines) : lines_(std::move(lines)) {}
-  std::string Lines(long startLine, long count) override;
-  long CountOfLines() override { return static_cast<long>(lines_.size()); }
-  void InsertLines(long line, const std::string& text) override;
-  void ReplaceLine(long line, const std::string& text) override;
-  void DeleteLines(long startLine, long count) override;
-
-  const std::vector<std::string>& AllLines() const { return lines_; }
-  void SetAllLines(std::vector<std::string> lines) { lines_ = std::move(lines); }
-
- private:
-  std::vector<std::string> lines_;
-};
-
-// Splits text at each CR LF: "a\r\nb" gives {"a", "b"}, "a\r\n" gives {"a", ""}.
-std::vector<std::string> SplitCrLf(const std::string& text);
-
-struct CommandResult {
-  com::HRESULT Result = com::S_OK;
-  std::optional<vb::Error> Error;  // what the failing sink reported
-};
 
 class MemoryVbe : public VBE, public std::enable_shared_from_this<MemoryVbe> {
  public:
@@ -54,12 +31,12 @@ class MemoryVbe : public VBE, public std::enable_shared_from_this<MemoryVbe> {
   // The contract.
   vb::Object<CodePane> ActiveCodePane() override;
   vb::Object<VBComponent> SelectedVBComponent() override;
-  vb::Object<vbide::Addins> Addins() override;
-  vb::Object<vbide::Windows> Windows() override;
-  vb::Object<Window> MainWindow() override;
+  vb::Object<vbide::Addins> Addins() override { return addIns_->Addins(); }
+  vb::Object<vbide::Windows> Windows() override { return windows_->Windows(); }
+  vb::Object<Window> MainWindow() override { return windows_->MainWindow(); }
   long DisplayModel() override { return displayModel_; }
-  vb::Object<vbide::Events> Events() override;
-  vb::Object<vbide::CommandBars> CommandBars() override;
+  vb::Object<vbide::Events> Events() override { return menus_->Events(); }
+  vb::Object<vbide::CommandBars> CommandBars() override { return menus_->CommandBars(); }
 
   // Modules. Names are unique; adding an existing name replaces that module's lines.
   std::shared_ptr<MemoryCodeModule> AddModule(const std::string& name,
@@ -67,48 +44,56 @@ class MemoryVbe : public VBE, public std::enable_shared_from_this<MemoryVbe> {
   std::shared_ptr<MemoryCodeModule> FindModule(const std::string& name) const;
   // Makes the module's pane the active one; false when there is no such module.
   bool Activate(const std::string& name);
-  void Deactivate();
+  void Deactivate() { active_.clear(); }
   // The pane of the module (active or not), or nullptr.
   vb::Object<CodePane> PaneOf(const std::string& name) const;
   // The selected component: a module's, none, or (the default) the active pane's.
   bool SelectComponent(const std::string& name);
-  void SelectNoComponent();
+  void SelectNoComponent() { selected_ = Selected::kNone; }
   void SetDisplayModel(long model) { displayModel_ = model; }
 
   // The add-in list and object creation.
-  void ListAddIn(const std::string& progId, const std::string& description);
-  void SetActivator(ObjectActivator* activator) { activator_ = activator; }
-  ObjectActivator* Activator() const { return activator_; }
-  int AddinsUpdates() const;
+  void ListAddIn(const std::string& progId, const std::string& description) {
+    addIns_->List(progId, description);
+  }
+  void SetActivator(ObjectActivator* activator) { windows_->SetActivator(activator); }
+  int AddinsUpdates() const { return addIns_->Updates(); }
 
   // Menus and toolbars: captions of a menu of the menu bar ("View"), or of a command bar by name.
-  std::optional<std::vector<std::string>> MenuCaptions(const std::string& menu) const;
+  std::optional<std::vector<std::string>> MenuCaptions(const std::string& menu) const {
+    return menus_->Captions(menu);
+  }
   // Puts a button for an add-in on the Add-In toolbar, as the IDE does for an add-in started
   // from there; its Parameter is the ProgID.
-  void AddAddInToolbarButton(const std::string& caption, const std::string& progId);
+  void AddAddInToolbarButton(const std::string& caption, const std::string& progId) {
+    menus_->AddAddInToolbarButton(caption, progId);
+  }
   // The user chooses the command of that caption in a menu; nullopt when there is none.
-  std::optional<CommandResult> ClickCommand(const std::string& menu, const std::string& caption);
+  std::optional<CommandResult> ClickCommand(const std::string& menu, const std::string& caption) {
+    return menus_->Click(menu, caption);
+  }
 
   // Tool windows: the most recently created one that is not closed, or Nothing.
-  struct ToolWindowState {
-    std::string Caption;
-    bool Visible = false;
-    bool Docked = false;
-    forms::Form* Document = nullptr;
-  };
-  std::optional<ToolWindowState> LatestToolWindow() const;
+  std::optional<ToolWindowState> LatestToolWindow() const { return windows_->LatestToolWindow(); }
   // The user closes the latest tool window (it is hidden, as the IDE hides tool windows).
-  void UserCloseToolWindow();
-
-  // Used by the implementation objects.
-  struct State;
-  State& state() { return *state_; }
+  void UserCloseToolWindow() { windows_->UserCloseToolWindow(); }
 
  private:
-  MemoryVbe();
-  std::unique_ptr<State> state_;
+  MemoryVbe() = default;
+
+  struct Module {
+    std::shared_ptr<MemoryCodeModule> Code;
+    std::shared_ptr<MemoryCodePane> Pane;
+    std::shared_ptr<MemoryComponent> Component;
+  };
+  std::map<std::string, Module> modules_;
+  std::string active_;  // empty: no active pane
+  enum class Selected { kFollowActive, kNone, kNamed } selected_ = Selected::kFollowActive;
+  std::string selectedName_;
   long displayModel_ = vbext_dm_MDI;
-  ObjectActivator* activator_ = nullptr;
+  std::shared_ptr<MemoryAddInList> addIns_ = std::make_shared<MemoryAddInList>();
+  std::shared_ptr<MemoryMenus> menus_ = std::make_shared<MemoryMenus>();
+  std::shared_ptr<MemoryWindowList> windows_ = std::make_shared<MemoryWindowList>();
 };
 
 }  // namespace vbide

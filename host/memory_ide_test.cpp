@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <utility>
+
 #include "runtime/vb/strings.h"
 
 namespace vbide {
@@ -51,6 +54,23 @@ TEST_F(MemoryIdeTest, ReplaceLineKeepsCountAndRejectsMissingLines) {
   } catch (const vb::Error& e) {
     EXPECT_EQ(e.Number, 9);
   }
+}
+
+TEST_F(MemoryIdeTest, DeleteLinesThroughTheLastLine) {
+  auto module = vbe_->AddModule("Module1", Lines("one\r\ntwo\r\nthree"));
+  module->DeleteLines(2, 2);
+  EXPECT_EQ(module->AllLines(), Lines("one"));
+  module->DeleteLines(1, 1);
+  EXPECT_EQ(module->CountOfLines(), 0);
+  EXPECT_THROW(module->DeleteLines(1, 1), vb::Error);
+  module->SetAllLines(Lines("one\r\ntwo"));
+  try {
+    module->DeleteLines(2, 2);  // one line past the end
+    FAIL() << "no error";
+  } catch (const vb::Error& e) {
+    EXPECT_EQ(e.Number, 9);
+  }
+  EXPECT_EQ(module->AllLines(), Lines("one\r\ntwo"));
 }
 
 TEST_F(MemoryIdeTest, NoActivePaneRaises91OnEveryCall) {
@@ -124,6 +144,31 @@ TEST_F(MemoryIdeTest, MenuCommandsAreAddedClickedAndDeleted) {
   EXPECT_EQ(vbe_->MenuCaptions("View"), std::vector<std::string>{});
   EXPECT_FALSE(vbe_->ClickCommand("View", "Brindlewick"));
   EXPECT_THROW(command->Delete(), vb::Error);
+}
+
+TEST_F(MemoryIdeTest, CallsOnADeletedControlNameTheFailingMethod) {
+  auto control = vbe_->CommandBars()->Item("Menu Bar")->Controls()->Item("View");
+  control->Delete();
+  const std::pair<const char*, std::function<void()>> kCalls[] = {
+      {"Caption", [&] { control->Caption(); }},
+      {"Caption", [&] { control->SetCaption("x"); }},
+      {"Type", [&] { control->Type(); }},
+      {"Parameter", [&] { control->Parameter(); }},
+      {"Parameter", [&] { control->SetParameter("x"); }},
+      {"Controls", [&] { control->Controls(); }},
+      {"Delete", [&] { control->Delete(); }},
+  };
+  for (const auto& [method, call] : kCalls) {
+    try {
+      call();
+      ADD_FAILURE() << method << ": no error";
+    } catch (const vb::Error& e) {
+      EXPECT_EQ(e.Number, com::E_FAIL) << method;
+      EXPECT_EQ(e.Source, "VBIDE") << method;
+      EXPECT_EQ(e.Description,
+                std::string("Method '") + method + "' of object 'CommandBarControl' failed");
+    }
+  }
 }
 
 TEST_F(MemoryIdeTest, UnknownMenuAndAddInRaise) {

@@ -232,6 +232,12 @@ class IUserDocument : public com::IUnknown {
 };
 extern const com::IID IID_IUserDocument;
 
+// The errors the IDE's own objects raise, with the source "VBIDE": a standard error by number
+// (9 for a line out of range), and what a call on a destroyed object (a closed window, a deleted
+// menu command) gives: "Method 'Caption' of object 'CommandBarControl' failed".
+[[noreturn]] void RaiseIdeError(long number);
+[[noreturn]] void RaiseMethodFailed(const std::string& method, const std::string& object);
+
 // Creates COM objects by ProgID for the IDE (through the registry and the class's library).
 class ObjectActivator {
  public:

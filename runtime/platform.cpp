@@ -58,7 +58,7 @@ void DoEvents() {
 
 namespace {
 VersionInfo& Version() {
-  static VersionInfo info{"", "", "Brindlewick"};
+  static VersionInfo info;
   return info;
 }
 }  // namespace

@@ -110,7 +110,8 @@ struct AppObject {
   std::string Title;
 };
 // The library's version information; set once by the library when it loads, as a version
-// resource would be. Also makes Title the source of the library's run-time errors.
+// resource would be (empty until then). Also makes Title the source of the library's run-time
+// errors.
 void SetVersionInfo(const VersionInfo& info);
 AppObject App();
 

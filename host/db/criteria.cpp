@@ -88,6 +88,7 @@ struct Token {
   CompareOp op = CompareOp::kEq;
 };
 
+// In the order of Fail's texts.
 enum class Fault { kGeneral, kMissingOperator, kString, kMissingClose, kExtraClose };
 
 class Parser {
@@ -103,26 +104,12 @@ class Parser {
 
  private:
   [[noreturn]] void Fail(Fault fault) const {
-    std::string quoted = "'" + std::string(text_) + "'.";
-    std::string description;
-    switch (fault) {
-      case Fault::kGeneral:
-        description = "Syntax error in query expression " + quoted;
-        break;
-      case Fault::kMissingOperator:
-        description = "Syntax error (missing operator) in query expression " + quoted;
-        break;
-      case Fault::kString:
-        description = "Syntax error in string in query expression " + quoted;
-        break;
-      case Fault::kMissingClose:
-        description = "Missing ), ], or Item in query expression " + quoted;
-        break;
-      case Fault::kExtraClose:
-        description = "Extra ) in query expression " + quoted;
-        break;
-    }
-    throw vb::Error(kErrBadExpression, std::string(kSourceRecordset), description);
+    static const char* const kTexts[] = {
+        "Syntax error in query expression ", "Syntax error (missing operator) in query expression ",
+        "Syntax error in string in query expression ", "Missing ), ], or Item in query expression ",
+        "Extra ) in query expression "};
+    throw vb::Error(kErrBadExpression, std::string(kSourceRecordset),
+                    kTexts[static_cast<int>(fault)] + ("'" + std::string(text_) + "'."));
   }
 
   [[noreturn]] void TooComplex() const { throw DbError(kErrTooComplex, kSourceRecordset); }
@@ -337,21 +324,8 @@ class Parser {
 };
 
 const char* OpText(CompareOp op) {
-  switch (op) {
-    case CompareOp::kEq:
-      return "=";
-    case CompareOp::kNe:
-      return "<>";
-    case CompareOp::kLt:
-      return "<";
-    case CompareOp::kGt:
-      return ">";
-    case CompareOp::kLe:
-      return "<=";
-    case CompareOp::kGe:
-      return ">=";
-  }
-  return "=";
+  static const char* const kTexts[] = {"=", "<>", "<", ">", "<=", ">="};  // CompareOp's order
+  return kTexts[static_cast<int>(op)];
 }
 
 std::string OperandText(const Operand& o) {

@@ -2,8 +2,14 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
+#include <sqlite3.h>
 
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "host/db/sqlite_connection.h"
 #include "host/db/testing/db_test_util.h"
 #include "host/db/text_compare.h"
 
@@ -122,40 +128,108 @@ TEST(CriteriaParseTest, DeepNestingAndHugeListsRaise3360) {
   EXPECT_EQ(ErrorOf([&] { ParseCriteria(many); }).Number, 3360);
 }
 
-TEST(CriteriaSqlTest, TextComparesWithTheCaseFreeCollationAndBindsValues) {
-  SqlCondition sql =
-      ToSqlCondition(ParseCriteria("name = 'x''; DROP TABLE Subs; --'"), SourceLibraryField);
-  EXPECT_EQ(sql.text, R"((CAST("Name" AS TEXT) = ? COLLATE bw_nocase))");
-  ASSERT_EQ(sql.values.size(), 1u);
-  EXPECT_EQ(std::get<std::string>(sql.values[0]), "x'; DROP TABLE Subs; --");
+// A table with the fields SourceLibraryField knows, in an in-memory database that has the
+// engine's collation and number function: Select gives the names of the rows a criteria's SQL
+// condition selects, in row order.
+class CriteriaSqlTest : public ::testing::Test {
+ protected:
+  using Row = std::vector<std::optional<std::string>>;
+  using Names = std::vector<std::string>;
+
+  CriteriaSqlTest() {
+    EXPECT_EQ(sqlite3_open(":memory:", &db_), SQLITE_OK);
+    sqlite::RegisterCriteriaFunctions(db_);
+    Exec(R"(CREATE TABLE Subs ("Name" TEXT, "Code" TEXT, "Create Date" TEXT, "TypeID" INTEGER))");
+    const Row rows[] = {
+        {"Alpha", "ALPHA", "03/7/2026", "12"},
+        {"Beta", "Gamma", std::nullopt, "8"},
+        {"x'; drop table subs; --", std::nullopt, "01/1/2020", "2"},
+        {"Été", "éTÉ", "02/2/2021", "abc"},
+        {"Zeta", std::nullopt, std::nullopt, std::nullopt},
+    };
+    for (const Row& row : rows) {
+      sqlite3_stmt* stmt = Prepare("INSERT INTO Subs VALUES (?, ?, ?, ?)");
+      for (int k = 0; k < 4; ++k) {
+        if (const auto& v = row[static_cast<std::size_t>(k)])
+          sqlite3_bind_text(stmt, k + 1, v->c_str(), -1, SQLITE_TRANSIENT);
+      }
+      EXPECT_EQ(sqlite3_step(stmt), SQLITE_DONE);
+      sqlite3_finalize(stmt);
+    }
+  }
+  ~CriteriaSqlTest() override { sqlite3_close(db_); }
+
+  Names Select(std::string_view criteria) {
+    SqlCondition condition = ToSqlCondition(ParseCriteria(criteria), SourceLibraryField);
+    sqlite3_stmt* stmt =
+        Prepare("SELECT Name FROM Subs WHERE " + condition.text + " ORDER BY rowid");
+    for (std::size_t i = 0; i < condition.values.size(); ++i) {
+      int index = static_cast<int>(i + 1);
+      const SqlValue& v = condition.values[i];
+      if (const auto* text = std::get_if<std::string>(&v))
+        sqlite3_bind_text(stmt, index, text->c_str(), -1, SQLITE_TRANSIENT);
+      else if (const auto* whole = std::get_if<std::int64_t>(&v))
+        sqlite3_bind_int64(stmt, index, *whole);
+      else
+        sqlite3_bind_double(stmt, index, std::get<double>(v));
+    }
+    Names names;
+    while (sqlite3_step(stmt) == SQLITE_ROW)
+      names.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)));
+    sqlite3_finalize(stmt);
+    return names;
+  }
+
+ private:
+  sqlite3_stmt* Prepare(const std::string& sql) {
+    sqlite3_stmt* stmt = nullptr;
+    EXPECT_EQ(sqlite3_prepare_v2(db_, sql.c_str(), -1, &stmt, nullptr), SQLITE_OK)
+        << sql << ": " << sqlite3_errmsg(db_);
+    return stmt;
+  }
+  void Exec(const std::string& sql) {
+    EXPECT_EQ(sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK) << sql;
+  }
+
+  sqlite3* db_ = nullptr;
+};
+
+TEST_F(CriteriaSqlTest, SelectsTheRowsTheCriteriaMeans) {
+  const std::string injected = "x'; drop table subs; --";
+  const std::pair<const char*, Names> cases[] = {
+      // Text compares without regard to case; a literal is a bound value, never SQL.
+      {"name = 'X''; DROP TABLE Subs; --'", {injected}},
+      {"Name = 'alpha'", {"Alpha"}},
+      {"Name = 'ÉTÉ'", {"Été"}},
+      {"Name > 'b' AND Name < 'Y'", {"Beta", injected}},
+      // A number literal makes the comparison numeric; a value that is no number matches none.
+      {"TypeID = 12", {"Alpha"}},
+      {"TypeID = 12.0", {"Alpha"}},
+      {"typeid > 2.5", {"Alpha", "Beta"}},
+      {"TypeID <= 8", {"Beta", injected}},
+      {"TypeID <> -1", {"Alpha", "Beta", injected}},
+      {"'8' = 8", {"Alpha", "Beta", injected, "Été", "Zeta"}},
+      {"'8' = 9", {}},
+      // Without a number literal a field compares as text: "12" sorts before "7".
+      {"'7' < TypeID", {"Beta", "Été"}},
+      // Null matches no comparison, whatever NOT, AND and OR make of it.
+      {"[Create Date] IS NULL", {"Beta", "Zeta"}},
+      {"NOT ([Create Date] IS NULL) AND Code IS NOT NULL", {"Alpha", "Été"}},
+      {"Name = NULL", {}},
+      {"NOT Name = NULL", {}},
+      {"NOT Code = 'gamma'", {"Alpha", "Été"}},
+      {"Code = 'gamma' OR TypeID = 2", {"Beta", injected}},
+      {"(TypeID = 12 OR Name = 'beta') AND NOT Code IS NULL", {"Alpha", "Beta"}},
+      // Field to field, as text.
+      {"Name = Code", {"Alpha", "Été"}},
+      {"Name <> Code", {"Beta"}},
+  };
+  for (const auto& [criteria, expected] : cases)
+    EXPECT_EQ(Select(criteria), expected) << criteria;
+  EXPECT_EQ(Select("Name IS NOT NULL").size(), 5u);  // the table is still there
 }
 
-TEST(CriteriaSqlTest, NumbersMakeTheComparisonNumeric) {
-  SqlCondition sql = ToSqlCondition(
-      ParseCriteria("TypeID = 12 OR '8' = 8 OR typeid > 2.5 OR '7' < TypeID"), SourceLibraryField);
-  EXPECT_EQ(sql.text,
-            R"((((bw_num("TypeID") = ?) OR (bw_num(?) = ?)) OR ((bw_num("TypeID") > ?) OR )"
-            R"((? < CAST("TypeID" AS TEXT) COLLATE bw_nocase))))");
-  ASSERT_EQ(sql.values.size(), 5u);
-  EXPECT_EQ(std::get<std::int64_t>(sql.values[0]), 12);
-  EXPECT_EQ(std::get<std::string>(sql.values[1]), "8");
-  EXPECT_EQ(std::get<std::int64_t>(sql.values[2]), 8);
-  EXPECT_EQ(std::get<double>(sql.values[3]), 2.5);
-  EXPECT_EQ(std::get<std::string>(sql.values[4]), "7");
-}
-
-TEST(CriteriaSqlTest, NullTestsNotAndFieldToFieldComparisons) {
-  SqlCondition sql = ToSqlCondition(
-      ParseCriteria("NOT ([Create Date] IS NULL) AND Code IS NOT NULL AND Name <> Code AND "
-                    "Name = NULL"),
-      SourceLibraryField);
-  EXPECT_EQ(sql.text, R"((((NOT ("Create Date" IS NULL)) AND ("Code" IS NOT NULL)) AND )"
-                      R"(((CAST("Name" AS TEXT) <> CAST("Code" AS TEXT) COLLATE bw_nocase) AND )"
-                      R"((CAST("Name" AS TEXT) = NULL COLLATE bw_nocase))))");
-  EXPECT_TRUE(sql.values.empty());
-}
-
-TEST(CriteriaSqlTest, UnknownFieldRaises3070) {
+TEST_F(CriteriaSqlTest, UnknownFieldRaises3070) {
   vb::Error e = ErrorOf([] { ToSqlCondition(ParseCriteria("[Nmae] = 'a'"), SourceLibraryField); });
   EXPECT_EQ(e.Number, 3070);
   EXPECT_EQ(e.Source, "DAO.Recordset");

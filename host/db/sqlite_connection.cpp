@@ -201,11 +201,7 @@ std::shared_ptr<Connection> Connection::Open(const std::string& path, int busy_t
     throw MapSqliteError(rc, message, kSourceEngine, path, Access::kRead);
   }
   sqlite3_extended_result_codes(raw, 1);
-  sqlite3_create_collation_v2(raw, std::string(kNoCaseCollation).c_str(), SQLITE_UTF8, nullptr,
-                              NoCaseCollation, nullptr);
-  sqlite3_create_function_v2(raw, std::string(kNumberFunction).c_str(), 1,
-                             SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS, nullptr,
-                             NumberFunction, nullptr, nullptr, nullptr);
+  RegisterCriteriaFunctions(raw);
 
   std::shared_ptr<Connection> connection(new Connection(db.release(), path, GenerationFor(actual)));
   connection->busy_wait_->timeout = std::chrono::milliseconds(busy_timeout_ms);
@@ -216,6 +212,14 @@ std::shared_ptr<Connection> Connection::Open(const std::string& path, int busy_t
   // journal).
   connection->Exec("SELECT count(*) FROM sqlite_schema", kSourceEngine, Access::kRead);
   return connection;
+}
+
+void RegisterCriteriaFunctions(sqlite3* db) {
+  sqlite3_create_collation_v2(db, std::string(kNoCaseCollation).c_str(), SQLITE_UTF8, nullptr,
+                              NoCaseCollation, nullptr);
+  sqlite3_create_function_v2(db, std::string(kNumberFunction).c_str(), 1,
+                             SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS, nullptr,
+                             NumberFunction, nullptr, nullptr, nullptr);
 }
 
 void Connection::Fail(int code, std::string_view source, Access access) const {

@@ -118,6 +118,10 @@ class Connection {
   std::unique_ptr<BusyWait> busy_wait_;
 };
 
+// Registers on `db` the collation and the number function that criteria conditions use
+// (kNoCaseCollation and kNumberFunction of criteria.h), as Open does for every connection.
+void RegisterCriteriaFunctions(sqlite3* db);
+
 // A value read from column `index` of the current row: text, or std::nullopt for Null.
 std::optional<std::string> ColumnValue(sqlite3_stmt* stmt, int index);
 

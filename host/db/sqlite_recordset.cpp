@@ -294,11 +294,35 @@ void SqliteRecordset::DoUpdate(long type, bool /*force*/) {
   edit_mode_ = dbEditNone;
 }
 
-void SqliteRecordset::InsertRow() {
+std::vector<int> SqliteRecordset::AssignedColumns() const {
   std::vector<int> assigned;
   for (std::size_t i = 0; i < edit_assigned_.size(); ++i) {
     if (edit_assigned_[i]) assigned.push_back(static_cast<int>(i));
   }
+  return assigned;
+}
+
+bool SqliteRecordset::WriteRow(const std::string& sql, const std::vector<int>& columns,
+                               std::optional<std::int64_t> key) {
+  bool changed = false;
+  connection_->Write(kSourceRecordset, [&] {
+    Statement stmt = connection_->Prepare(sql, kSourceRecordset, Access::kWrite);
+    int index = 0;
+    for (int column : columns)
+      connection_->Bind(stmt.get(), ++index, edit_values_[column], kSourceRecordset);
+    if (key) sqlite3_bind_int64(stmt.get(), ++index, *key);
+    if (sqlite3_step(stmt.get()) != SQLITE_DONE) {
+      connection_->Fail(sqlite3_extended_errcode(connection_->db()), kSourceRecordset,
+                        Access::kWrite);
+    }
+    changed = sqlite3_changes(connection_->db()) > 0;
+    return changed;
+  });
+  return changed;
+}
+
+void SqliteRecordset::InsertRow() {
+  std::vector<int> assigned = AssignedColumns();
   std::string sql = "INSERT INTO " + QuoteIdentifier(table_.name);
   if (assigned.empty()) {
     sql += " DEFAULT VALUES";
@@ -308,28 +332,13 @@ void SqliteRecordset::InsertRow() {
       sql += ", ?";
     sql += ")";
   }
-  std::int64_t key = 0;
-  connection_->Write(kSourceRecordset, [&] {
-    Statement stmt = connection_->Prepare(sql, kSourceRecordset, Access::kWrite);
-    for (std::size_t k = 0; k < assigned.size(); ++k) {
-      connection_->Bind(stmt.get(), static_cast<int>(k + 1), edit_values_[assigned[k]],
-                        kSourceRecordset);
-    }
-    if (sqlite3_step(stmt.get()) != SQLITE_DONE) {
-      connection_->Fail(sqlite3_extended_errcode(connection_->db()), kSourceRecordset,
-                        Access::kWrite);
-    }
-    key = sqlite3_last_insert_rowid(connection_->db());
-    return true;
-  });
-  cursor_.Append(key);
+  WriteRow(sql, assigned, std::nullopt);
+  // Committing leaves the connection's last inserted row key as it was.
+  cursor_.Append(sqlite3_last_insert_rowid(connection_->db()));
 }
 
 void SqliteRecordset::UpdateRow() {
-  std::vector<int> assigned;
-  for (std::size_t i = 0; i < edit_assigned_.size(); ++i) {
-    if (edit_assigned_[i]) assigned.push_back(static_cast<int>(i));
-  }
+  std::vector<int> assigned = AssignedColumns();
   if (assigned.empty()) return;
   std::string sql = "UPDATE " + QuoteIdentifier(table_.name) + " SET ";
   for (std::size_t k = 0; k < assigned.size(); ++k) {
@@ -337,23 +346,7 @@ void SqliteRecordset::UpdateRow() {
     sql += QuoteIdentifier(table_.columns[assigned[k]]) + " = ?";
   }
   sql += " WHERE " + table_.rowid + " = ?";
-  std::int64_t key = cursor_.key(cursor_.position());
-  bool gone = false;
-  connection_->Write(kSourceRecordset, [&] {
-    Statement stmt = connection_->Prepare(sql, kSourceRecordset, Access::kWrite);
-    for (std::size_t k = 0; k < assigned.size(); ++k) {
-      connection_->Bind(stmt.get(), static_cast<int>(k + 1), edit_values_[assigned[k]],
-                        kSourceRecordset);
-    }
-    sqlite3_bind_int64(stmt.get(), static_cast<int>(assigned.size() + 1), key);
-    if (sqlite3_step(stmt.get()) != SQLITE_DONE) {
-      connection_->Fail(sqlite3_extended_errcode(connection_->db()), kSourceRecordset,
-                        Access::kWrite);
-    }
-    gone = sqlite3_changes(connection_->db()) == 0;
-    return !gone;
-  });
-  if (gone) {
+  if (!WriteRow(sql, assigned, cursor_.key(cursor_.position()))) {
     edit_mode_ = dbEditNone;
     throw DbError(kErrRecordDeleted, kSourceRecordset);
   }
@@ -362,21 +355,10 @@ void SqliteRecordset::UpdateRow() {
 void SqliteRecordset::Delete() {
   Moved();
   RequireCurrent(kSourceRecordset);
-  std::int64_t key = cursor_.key(cursor_.position());
-  bool gone = false;
-  connection_->Write(kSourceRecordset, [&] {
-    Statement stmt = connection_->Prepare(
-        "DELETE FROM " + QuoteIdentifier(table_.name) + " WHERE " + table_.rowid + " = ?",
-        kSourceRecordset, Access::kWrite);
-    sqlite3_bind_int64(stmt.get(), 1, key);
-    if (sqlite3_step(stmt.get()) != SQLITE_DONE) {
-      connection_->Fail(sqlite3_extended_errcode(connection_->db()), kSourceRecordset,
-                        Access::kWrite);
-    }
-    gone = sqlite3_changes(connection_->db()) == 0;
-    return !gone;
-  });
-  if (gone) throw DbError(kErrRecordDeleted, kSourceRecordset);
+  std::string sql =
+      "DELETE FROM " + QuoteIdentifier(table_.name) + " WHERE " + table_.rowid + " = ?";
+  if (!WriteRow(sql, {}, cursor_.key(cursor_.position())))
+    throw DbError(kErrRecordDeleted, kSourceRecordset);
   cursor_.DeleteCurrent();
 }
 

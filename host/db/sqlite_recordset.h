@@ -82,6 +82,12 @@ class SqliteRecordset final : public Recordset {
   std::optional<Row> ReadRow(std::int64_t key, std::string_view source);
   void InsertRow();
   void UpdateRow();
+  // The fields assigned since AddNew or Edit.
+  std::vector<int> AssignedColumns() const;
+  // Runs one write statement in a transaction: the edit values of `columns` bound in order, then
+  // `key` when given. Returns whether it changed a row; a change of none is rolled back.
+  bool WriteRow(const std::string& sql, const std::vector<int>& columns,
+                std::optional<std::int64_t> key);
 
   std::shared_ptr<Connection> connection_;
   TableInfo table_;

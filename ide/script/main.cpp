@@ -13,10 +13,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
-#include <sstream>
 
+#include "ide/core/file_io.h"
 #include "ide/script/scenario.h"
 #include "ide/script/session.h"
 
@@ -39,14 +38,6 @@ fs::path FromEnvironment(const char* name, const fs::path& fallback) {
   return v && *v ? fs::path(v) : fallback;
 }
 
-std::string ReadFile(const fs::path& path, bool* ok) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  *ok = static_cast<bool>(in) || in.eof();
-  return s.str();
-}
-
 void ReportMismatch(const std::string& file, const script::Command& c,
                     const std::vector<std::string>& got) {
   std::cout << file << ":" << c.Line << ": output differs after: " << c.Text << "\n";
@@ -67,18 +58,24 @@ bool Matches(const std::vector<std::string>& expected, const std::vector<std::st
 
 int RunFile(const fs::path& path, bool check) {
   const std::string name = path.string();
-  bool ok = false;
-  std::string text = ReadFile(path, &ok);
-  if (!ok) {
+  std::string text;
+  try {
+    text = ide::ReadWholeFile(path);
+  } catch (const vb::Error&) {  // missing, a folder, or unreadable
     std::cerr << name << ": error: cannot read the file\n";
     return kScenarioError;
   }
   try {
     script::Scenario scenario = script::ParseScenario(text);
     fs::path folder = FromEnvironment("BRINDLEWICK_ADDIN_DIR", ProgramFolder());
-    script::Session session({folder / "libbrindlewick.so",
-                             FromEnvironment("BRINDLEWICK_DATA_DIR", folder / "data"),
-                             fs::absolute(path).parent_path()});
+    // The add-in's names are the ones scenario files are written against.
+    script::Session session({
+        .AddinLibrary = folder / "libbrindlewick.so",
+        .ShippedData = FromEnvironment("BRINDLEWICK_DATA_DIR", folder / "data"),
+        .ScenarioDir = fs::absolute(path).parent_path(),
+        .ProgId = "Brindlewick.Connect",
+        .SettingsApp = "Brindlewick",
+    });
     int status = kOk;
     for (const script::Command& c : scenario.Commands) {
       std::vector<std::string> got = session.Run(c);

@@ -11,8 +11,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const char kProgId[] = "Brindlewick.Connect";
-
 long ToNumber(const std::string& text, int line, const char* what) {
   char* end = nullptr;
   long v = std::strtol(text.c_str(), &end, 10);
@@ -40,7 +38,7 @@ std::string Hex(long v) {
 }
 
 fs::path FreshFolder() {
-  std::string pattern = (fs::temp_directory_path() / "brindlewick-XXXXXX").string();
+  std::string pattern = (fs::temp_directory_path() / "script-addin-XXXXXX").string();
   if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot create a temporary folder");
   return pattern;
 }
@@ -95,10 +93,11 @@ Session::Session(SessionOptions options) : options_(std::move(options)) {
                                ": " +
                                (com_.LastError().empty() ? e.Description : com_.LastError()));
   }
-  addinDescription_ = platform_.Registry().GetValue(kProgId, "").value_or(kProgId);
-  vbe_->ListAddIn(kProgId, addinDescription_);
+  const std::string& progId = options_.ProgId;
+  addinDescription_ = platform_.Registry().GetValue(progId, "").value_or(progId);
+  vbe_->ListAddIn(progId, addinDescription_);
   // The user has put the add-in on the IDE's Add-In toolbar too, from where it can be started.
-  vbe_->AddAddInToolbarButton(addinDescription_, kProgId);
+  vbe_->AddAddInToolbarButton(addinDescription_, progId);
   addins_ = std::make_unique<ide::AddinManager>(vb::Object<vbide::VBE>(vbe_), com_);
 }
 
@@ -212,7 +211,7 @@ void Session::SetToday(const Command& c) {
 }
 
 void Session::WriteSetting(const Command& c) {
-  vb::SaveSetting("Brindlewick", c.Args[1], c.Args[2], c.Args[3]);
+  vb::SaveSetting(options_.SettingsApp, c.Args[1], c.Args[2], c.Args[3]);
 }
 
 void Session::SetAppDir(const Command& c) {
@@ -271,9 +270,9 @@ void Session::ConnectAddin(const Command& c) {
   long mode = ToNumber(c.Args[1], line_, "connect");
   if (addins_->IsConnected()) throw ScenarioError(line_, "the add-in is already connected");
   try {
-    addins_->Connect(kProgId, mode);
+    addins_->Connect(options_.ProgId, mode);
   } catch (const vb::Error& e) {
-    throw ScenarioError(line_, "cannot create " + std::string(kProgId) + ": " +
+    throw ScenarioError(line_, "cannot create " + options_.ProgId + ": " +
                                    (com_.LastError().empty() ? e.Description : com_.LastError()));
   }
 }
@@ -287,8 +286,8 @@ void Session::ChooseMenu(const Command& c) {
   auto result = vbe_->ClickCommand("View", c.Args[1]);
   if (!result) throw ScenarioError(line_, "no command " + c.Args[1] + " on the View menu");
   if (result->Error)
-    vb::MsgBox(ide::AddinFailurePrompt(kProgId, "CommandBar_Click", *result->Error), vb::vbCritical,
-               "Add-In Manager");
+    vb::MsgBox(ide::AddinFailurePrompt(options_.ProgId, "CommandBar_Click", *result->Error),
+               vb::vbCritical, "Add-In Manager");
 }
 
 void Session::CloseToolWindow(const Command&) {
@@ -458,7 +457,7 @@ void Session::PrintCommand(const Command& c) {
     for (forms::Form* f : forms::LoadedForms())
       if (!f->IsDocument()) Print(f->Name() + (f->Visible() ? " visible" : " hidden"));
   } else if (what == "setting") {
-    auto v = platform_.Settings().Get("Brindlewick", a[2], a[3]);
+    auto v = platform_.Settings().Get(options_.SettingsApp, a[2], a[3]);
     Print(a[2] + "." + a[3] + (v ? " = " + rt::Quote(*v) : " missing"));
   } else if (what == "setwindowpos") {
     auto hwnd = lastHwnd_.find(a[2]);

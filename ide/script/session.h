@@ -24,9 +24,11 @@
 namespace script {
 
 struct SessionOptions {
-  std::filesystem::path AddinLibrary;  // libbrindlewick.so
+  std::filesystem::path AddinLibrary;  // the add-in's library, registered at start
   std::filesystem::path ShippedData;   // the folder of the shipped databases (may not exist)
   std::filesystem::path ScenarioDir;   // relative paths are taken from here
+  std::string ProgId;                  // the add-in's connection class, which `connect` loads
+  std::string SettingsApp;             // the application `setting` and `print setting` use
 };
 
 class Session : public forms::FormObserver {

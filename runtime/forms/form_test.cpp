@@ -512,6 +512,7 @@ TEST_F(FormTest, EventRoutinesOfAnArrayReceiveTheIndex) {
 }
 
 TEST_F(FormTest, UserActionReportsAnEscapingErrorAndGoesOn) {
+  vb::SetVersionInfo({"", "", "Brindlewick"});  // as the add-in does when it loads
   frmTest f;
   f.On(f.cmdOK, "Click", [] { throw vb::RuntimeError(vb::kObjectNotSet); });
   f.Show();
@@ -523,12 +524,13 @@ TEST_F(FormTest, UserActionReportsAnEscapingErrorAndGoesOn) {
           R"(msgbox 16 "Brindlewick" "Run-time error '91':\r\n\r\nObject variable or With block variable not set" -> OK)"}));
   EXPECT_EQ(f.chkFlag.Value(), vbChecked);
   EXPECT_TRUE(platform_.TakeFaults().empty());
+  vb::SetVersionInfo({});
 }
 
 TEST_F(FormTest, UserActionTitlesTheReportWithTheApplicationTitle) {
   vb::SetVersionInfo({"Brindlewick - Visual Basic Code Helper Add-In", "Brindlewick", "BwAddin"});
   UserAction([] { throw vb::Error(3021, "DAO.Recordset", "No current record."); });
-  vb::SetVersionInfo({"", "", "Brindlewick"});
+  vb::SetVersionInfo({});
   EXPECT_EQ(
       transcript_,
       (Log{R"(msgbox 16 "BwAddin" "Run-time error '3021':\r\n\r\nNo current record." -> OK)"}));

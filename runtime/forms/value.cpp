@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "runtime/headless/headless_platform.h"
+#include "runtime/quote.h"
 #include "runtime/vb/error.h"
 #include "runtime/vb/numbers.h"
 #include "runtime/vb/strings.h"

@@ -1,5 +1,6 @@
 #include "runtime/headless/headless_platform.h"
 
+#include <algorithm>
 #include <ctime>
 
 namespace rt {
@@ -12,36 +13,25 @@ vb::Date SystemToday() {
   return vb::Date{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
 }
 
-// The answers each button set offers, the default first.
-std::vector<long> Offered(long buttons) {
-  switch (buttons & 7) {
-    case vb::vbOKCancel:
-      return {vb::vbOK, vb::vbCancel};
-    case vb::vbAbortRetryIgnore:
-      return {vb::vbAbort, vb::vbRetry, vb::vbIgnore};
-    case vb::vbYesNoCancel:
-      return {vb::vbYes, vb::vbNo, vb::vbCancel};
-    case vb::vbYesNo:
-      return {vb::vbYes, vb::vbNo};
-    case vb::vbRetryCancel:
-      return {vb::vbRetry, vb::vbCancel};
-    default:
-      return {vb::vbOK};
-  }
-}
+// What each button set (the style's low three bits) offers, and what it answers when the script
+// gave nothing: the choice that changes least.
+struct ButtonSet {
+  std::vector<long> Offered;
+  long Harmless;
+};
 
-// What a box answers when the script gave nothing: the choice that changes least.
-long HarmlessAnswer(long buttons) {
-  switch (buttons & 7) {
-    case vb::vbYesNo:
-      return vb::vbNo;
-    case vb::vbAbortRetryIgnore:
-      return vb::vbAbort;
-    case vb::vbOKOnly:
-      return vb::vbOK;
-    default:
-      return vb::vbCancel;
-  }
+const ButtonSet& ButtonsOf(long buttons) {
+  static const ButtonSet kSets[8] = {
+      {{vb::vbOK}, vb::vbOK},
+      {{vb::vbOK, vb::vbCancel}, vb::vbCancel},
+      {{vb::vbAbort, vb::vbRetry, vb::vbIgnore}, vb::vbAbort},
+      {{vb::vbYes, vb::vbNo, vb::vbCancel}, vb::vbCancel},
+      {{vb::vbYes, vb::vbNo}, vb::vbNo},
+      {{vb::vbRetry, vb::vbCancel}, vb::vbCancel},
+      {{vb::vbOK}, vb::vbCancel},
+      {{vb::vbOK}, vb::vbCancel},
+  };
+  return kSets[buttons & 7];
 }
 
 }  // namespace
@@ -61,13 +51,13 @@ long HeadlessPlatform::MsgBox(const std::string& prompt, long buttons, const std
     if (!BoxOffers(buttons, answer)) {
       faults_.push_back("the queued answer " + AnswerName(answer) +
                         " is not a button of the message box " + Quote(title));
-      answer = HarmlessAnswer(buttons);
+      answer = ButtonsOf(buttons).Harmless;
     }
   } else if (okOnly) {
     answer = vb::vbOK;
   } else {
     faults_.push_back("no answer queued for the message box " + Quote(title));
-    answer = HarmlessAnswer(buttons);
+    answer = ButtonsOf(buttons).Harmless;
   }
   boxes_.push_back({prompt, buttons, title, answer});
   Print("msgbox " + std::to_string(buttons) + " " + Quote(title) + " " + Quote(prompt) + " -> " +
@@ -112,24 +102,9 @@ std::vector<std::string> HeadlessPlatform::TakeFaults() {
 }
 
 std::string AnswerName(long answer) {
-  switch (answer) {
-    case vb::vbOK:
-      return "OK";
-    case vb::vbCancel:
-      return "Cancel";
-    case vb::vbAbort:
-      return "Abort";
-    case vb::vbRetry:
-      return "Retry";
-    case vb::vbIgnore:
-      return "Ignore";
-    case vb::vbYes:
-      return "Yes";
-    case vb::vbNo:
-      return "No";
-    default:
-      return std::to_string(answer);
-  }
+  static const char* const kNames[] = {"OK", "Cancel", "Abort", "Retry", "Ignore", "Yes", "No"};
+  if (answer < vb::vbOK || answer > vb::vbNo) return std::to_string(answer);
+  return kNames[answer - vb::vbOK];
 }
 
 long AnswerFromName(const std::string& name) {
@@ -139,35 +114,8 @@ long AnswerFromName(const std::string& name) {
 }
 
 bool BoxOffers(long buttons, long answer) {
-  for (long a : Offered(buttons))
-    if (a == answer) return true;
-  return false;
-}
-
-std::string Quote(const std::string& text) {
-  std::string out = "\"";
-  for (char c : text) {
-    switch (c) {
-      case '\r':
-        out += "\\r";
-        break;
-      case '\n':
-        out += "\\n";
-        break;
-      case '\t':
-        out += "\\t";
-        break;
-      case '"':
-        out += "\\\"";
-        break;
-      case '\\':
-        out += "\\\\";
-        break;
-      default:
-        out += c;
-    }
-  }
-  return out + "\"";
+  const std::vector<long>& offered = ButtonsOf(buttons).Offered;
+  return std::find(offered.begin(), offered.end(), answer) != offered.end();
 }
 
 }  // namespace rt

@@ -1,11 +1,12 @@
 // The recording headless platform: what the scenario runner and the tests install.
 //
 // Message boxes and file dialogs take their answers from queues and are written to the
-// transcript as they happen ("msgbox 64 "TITLE" "PROMPT" -> OK"). A box that asks a question
-// (any button set but OK alone) with no queued answer, or a file dialog with no queued result,
-// is a fault of the script: the box answers the harmless choice (No, Cancel), and Faults() says
-// what was left unanswered. Everything else is kept in memory: settings, registry, the screen
-// size, the date, the add-in folder, and the last SetWindowPos call of each window.
+// transcript as they happen ("msgbox 64 "TITLE" "PROMPT" -> OK", texts as rt::Quote writes them).
+// A box that asks a question (any button set but OK alone) with no queued answer, or a file
+// dialog with no queued result, is a fault of the script: the box answers the harmless choice
+// (No, Cancel), and Faults() says what was left unanswered. Everything else is kept in memory:
+// settings, registry, the screen size, the date, the add-in folder, and the last SetWindowPos call
+// of each window.
 #pragma once
 
 #include <deque>
@@ -16,6 +17,7 @@
 #include <vector>
 
 #include "runtime/platform.h"
+#include "runtime/quote.h"  // the transcript's notation for text
 
 namespace rt {
 
@@ -93,8 +95,5 @@ std::string AnswerName(long answer);
 long AnswerFromName(const std::string& name);
 // Whether a box with that style offers that answer.
 bool BoxOffers(long buttons, long answer);
-
-// Text in double quotes with \r \n \t \" \\ escaped, as transcripts write it.
-std::string Quote(const std::string& text);
 
 }  // namespace rt

@@ -45,7 +45,7 @@ std::string StandardDescription(long number) {
 
 namespace {
 std::string& SourceSlot() {
-  static std::string source = "Brindlewick";
+  static std::string source;
   return source;
 }
 }  // namespace

@@ -28,8 +28,8 @@ class Error : public std::exception {
 // error", as the runtime does.
 std::string StandardDescription(long number);
 
-// The source that runtime errors carry: the title of the running project (the add-in sets it).
-// Defaults to "Brindlewick".
+// The source that runtime errors carry: the title of the running project (the add-in sets it
+// through vb::SetVersionInfo). Empty until set.
 const std::string& DefaultErrorSource();
 void SetDefaultErrorSource(std::string source);
 
