@@ -19,6 +19,20 @@ std::string Usr(CXCursor c) {
   return Str(clang_getCursorUSR(c));
 }
 
+// A type as C spells it, with clang's "(unnamed at FILE:LINE:COLUMN)" shortened to "(unnamed)"
+// so that no header path reaches the generated text.
+std::string Describe(CXType t) {
+  std::string s = TypeSpelling(t);
+  for (const std::string_view what : {"(unnamed at ", "(anonymous at "}) {
+    for (size_t at = s.find(what); at != std::string::npos; at = s.find(what, at)) {
+      const size_t close = s.find(')', at);
+      if (close == std::string::npos) break;
+      s.replace(at, close - at, std::string(what.substr(0, what.size() - 4)));
+    }
+  }
+  return s;
+}
+
 std::optional<VbScalar> IntegerOfSize(int64_t size) {
   switch (size) {
     case 1:
@@ -147,7 +161,7 @@ class MemberBuilder {
         return;
       case CXType_IncompleteArray:
         AddComment("' " + name + ": a variable-length array of " +
-                       TypeSpelling(clang_getArrayElementType(ct)) + " follows",
+                       Describe(clang_getArrayElementType(ct)) + " follows",
                    offset);
         return;
       case CXType_Pointer:
@@ -162,7 +176,7 @@ class MemberBuilder {
     if (auto s = ScalarOf(ct)) {
       Push(name, *s, offset);
     } else {
-      AddBytes(name, offset, SizeOf(ct), TypeSpelling(type));
+      AddBytes(name, offset, SizeOf(ct), Describe(type));
     }
   }
 
@@ -189,7 +203,7 @@ class MemberBuilder {
       m.align = table_.Find(ct)->vbAlign;
       members.push_back(std::move(m));
     } else {
-      AddBytes(name, offset, SizeOf(ct), TypeSpelling(ct) + ", which has no exact Type");
+      AddBytes(name, offset, SizeOf(ct), Describe(ct) + ", which has no exact Type");
     }
   }
 
@@ -204,7 +218,7 @@ class MemberBuilder {
     for (auto d : dims)
       total *= d;
     if (total == 0) {
-      AddComment("' " + name + ": an array of no elements (" + TypeSpelling(ct) + ")", offset);
+      AddComment("' " + name + ": an array of no elements (" + Describe(ct) + ")", offset);
       return;
     }
     if (IsPlainChar(e)) {
@@ -229,7 +243,7 @@ class MemberBuilder {
       Push(name, *s, offset, total);
       return;
     }
-    AddBytes(name, offset, SizeOf(ct), TypeSpelling(ct));
+    AddBytes(name, offset, SizeOf(ct), Describe(ct));
   }
 
   void AddUnion(CXType u, const std::string& cName, int64_t offset, const std::string& prefix) {
@@ -394,7 +408,7 @@ void TypeTable::Name(const std::unordered_map<std::string, std::vector<std::stri
     } else if (!clang_Cursor_isAnonymous(r.cursor)) {
       r.cName = Spelling(r.cursor);
     }
-    const std::string label = r.cName.empty() ? TypeSpelling(r.type) : r.cName;
+    const std::string label = r.cName.empty() ? Describe(r.type) : r.cName;
     if (r.isUnion) {
       skips_["a union, not a structure"].push_back(label);
     } else if (r.cName.empty()) {
