@@ -278,6 +278,7 @@ std::vector<VbDeclare> BuildDeclares(Unit& unit, TypeTable& types,
       }
       VbParam& param = d.params.back();
       if (base.empty()) base = UnnamedParam(param, i);
+      base = Distinct(base, {param.type, d.name});
       param.name = base;
       for (int k = 2; !paramNames.insert(LowerName(param.name)).second; ++k)
         param.name = base + std::to_string(k);

@@ -515,7 +515,8 @@ void TypeTable::LayOut(RecordInfo& r) {
     if (RoundUp(cur, m.align) < m.offset) pad(m.offset - cur);
     for (const auto& c : m.comments)
       items.push_back(c);
-    items.push_back(MemberLine(names.Unique(ToVbIdentifier(m.name)), m.type, m.count));
+    const std::string name = Distinct(ToVbIdentifier(m.name), {m.type});
+    items.push_back(MemberLine(names.Unique(name), m.type, m.count));
     cur = m.offset + m.size;
     maxAlign = std::max(maxAlign, m.align);
   }

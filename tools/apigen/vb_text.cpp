@@ -99,6 +99,17 @@ std::string ToVbIdentifier(std::string_view cName) {
   return name;
 }
 
+std::string Distinct(const std::string& name, std::initializer_list<std::string_view> taken) {
+  for (auto t : taken) {
+    if (NameEqual(name, t)) {
+      std::string out = "p" + name;
+      out[1] = static_cast<char>(std::toupper(static_cast<unsigned char>(out[1])));
+      return out;
+    }
+  }
+  return name;
+}
+
 std::optional<std::string> VbLongLiteral(int64_t value, bool hex) {
   if (value < -2147483648LL || value > 4294967295LL) return std::nullopt;
   const uint32_t bits = static_cast<uint32_t>(value);

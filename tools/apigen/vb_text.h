@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -26,6 +27,11 @@ bool IsVbIdentifier(std::string_view name);
 // trailing underscore, a name of the VB library (Left, Top, hWnd, ...) in the library's letter
 // case. Empty when nothing usable is left.
 std::string ToVbIdentifier(std::string_view cName);
+
+// `name`, or "p" and `name` with its first letter in upper case when it equals one of `taken`,
+// letter case ignored: a parameter or member named as its own Type or function (Luid As LUID)
+// becomes pLuid.
+std::string Distinct(const std::string& name, std::initializer_list<std::string_view> taken);
 
 // A Long literal for a 32-bit value given as a number from -2^31 to 2^32 - 1 (values from 2^31
 // on are the same bits read as a negative Long). Hex is written "&H...&" so that small values

@@ -26,6 +26,9 @@ TEST(VbText, Identifiers) {
     EXPECT_EQ(ToVbIdentifier(t.c), t.vb) << t.c;
     EXPECT_EQ(IsVbIdentifier(t.c), t.valid) << t.c;
   }
+  EXPECT_EQ(Distinct("Luid", {"LUID"}), "pLuid");
+  EXPECT_EQ(Distinct("size", {"Long", "SIZE"}), "pSize");
+  EXPECT_EQ(Distinct("rc", {"RECT"}), "rc");
   EXPECT_TRUE(IsVbKeyword("BYVAL"));
   EXPECT_FALSE(IsVbKeyword("Left"));
 }
