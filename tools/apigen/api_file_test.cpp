@@ -93,9 +93,8 @@ ApiFile Parse(const std::string& path) {
     if (line.starts_with("'")) continue;
     if (group == kDeclares && std::regex_match(line, m, kDeclare)) {
       Declare d{line, m[2], m[3], m[4], {}};
-      const std::string params = m[5];
       std::smatch p;
-      std::string rest = params;
+      std::string rest = m[5];
       while (!rest.empty()) {
         const size_t comma = rest.find(", ");
         const std::string one = rest.substr(0, comma);
@@ -124,6 +123,14 @@ const ApiFile& File() {
   return file;
 }
 
+// The count and the first 20 of a list of failures, for a test's message.
+std::string Listed(const std::vector<std::string>& failures) {
+  std::string out = std::to_string(failures.size()) + ":\n";
+  for (size_t i = 0; i < failures.size() && i < 20; ++i)
+    out += failures[i] + "\n";
+  return out;
+}
+
 bool IsMarked(const Type& t) {
   return !t.items.empty() && t.items[0].starts_with("' Not expressible in VB6: ");
 }
@@ -142,10 +149,7 @@ void ExpectSortedAndUnique(const Names& names, const std::string& group) {
 
 TEST(ApiFile, EveryLineIsAStatementOfItsGroupInOrder) {
   const ApiFile& f = File();
-  std::string problems;
-  for (size_t i = 0; i < f.problems.size() && i < 20; ++i)
-    problems += f.problems[i] + "\n";
-  EXPECT_TRUE(f.problems.empty()) << f.problems.size() << " problems:\n" << problems;
+  EXPECT_TRUE(f.problems.empty()) << Listed(f.problems);
 
   std::vector<std::string> names;
   std::set<std::string> types;
@@ -219,10 +223,7 @@ TEST(ApiFile, EveryDeclarePushesTheBytesOfItsStdcallSymbol) {
     ++checked;
   }
   EXPECT_EQ(checked, static_cast<int>(f.declares.size()));
-  std::string list;
-  for (size_t i = 0; i < failures.size() && i < 20; ++i)
-    list += failures[i] + "\n";
-  EXPECT_TRUE(failures.empty()) << failures.size() << " declarations fail:\n" << list;
+  EXPECT_TRUE(failures.empty()) << Listed(failures);
 }
 
 int64_t RoundUp(int64_t n, int64_t a) {
@@ -310,10 +311,7 @@ TEST(ApiFile, EveryTypeHasItsCSizeOrIsMarked) {
       failures.push_back(t.name + ": C " + std::to_string(cSize) + ", VB6 " +
                          std::to_string(vbSize));
   }
-  std::string list;
-  for (size_t i = 0; i < failures.size() && i < 20; ++i)
-    list += failures[i] + "\n";
-  EXPECT_TRUE(failures.empty()) << failures.size() << " Types differ:\n" << list;
+  EXPECT_TRUE(failures.empty()) << Listed(failures);
   EXPECT_LE(marked * 10, static_cast<int>(f.types.size())) << marked << " marked";
 }
 

@@ -7,13 +7,13 @@
 namespace bw::apigen {
 namespace {
 
-void Put16(std::string& s, uint16_t v) {
-  s += static_cast<char>(v & 0xFF);
-  s += static_cast<char>(v >> 8);
-}
-void Put32(std::string& s, uint32_t v) {
-  Put16(s, static_cast<uint16_t>(v & 0xFFFF));
-  Put16(s, static_cast<uint16_t>(v >> 16));
+// Little-endian fields, each a value and its width in bytes.
+std::string Le(std::initializer_list<std::pair<uint32_t, int>> fields) {
+  std::string out;
+  for (auto [value, width] : fields)
+    for (int i = 0; i < width; ++i)
+      out += static_cast<char>(i < 4 ? value >> (8 * i) & 0xFF : 0);
+  return out;
 }
 
 struct Section {
@@ -30,63 +30,33 @@ struct Symbol {
 std::string Coff(const std::vector<Section>& sections, const std::vector<Symbol>& symbols) {
   std::string head, raw, table, strings;
   const uint32_t rawStart = 20 + 40 * static_cast<uint32_t>(sections.size());
+  auto size = [](const std::string& s) { return static_cast<uint32_t>(s.size()); };
   for (const auto& s : sections) {
-    std::string name = s.name;
-    name.resize(8, '\0');
-    head += name;
-    Put32(head, 0);
-    Put32(head, 0);
-    Put32(head, static_cast<uint32_t>(s.data.size()));
-    Put32(head, rawStart + static_cast<uint32_t>(raw.size()));
-    Put32(head, 0);
-    Put32(head, 0);
-    Put16(head, 0);
-    Put16(head, 0);
-    Put32(head, 0);
+    head += (s.name + std::string(8, '\0')).substr(0, 8) +
+            Le({{0, 8}, {size(s.data), 4}, {rawStart + size(raw), 4}, {0, 16}});
     raw += s.data;
   }
   for (const auto& sym : symbols) {
-    if (sym.name.size() <= 8) {
-      std::string name = sym.name;
-      name.resize(8, '\0');
-      table += name;
-    } else {
-      Put32(table, 0);
-      Put32(table, 4 + static_cast<uint32_t>(strings.size()));
-      strings += sym.name + '\0';
-    }
-    Put32(table, sym.value);
-    Put16(table, static_cast<uint16_t>(sym.section));
-    Put16(table, 0);
-    table += '\x02';  // external
-    table += '\0';
+    table += sym.name.size() <= 8 ? (sym.name + std::string(8, '\0')).substr(0, 8)
+                                  : Le({{0, 4}, {4 + size(strings), 4}});
+    if (sym.name.size() > 8) strings += sym.name + '\0';
+    table += Le({{sym.value, 4}, {static_cast<uint16_t>(sym.section), 2}, {0, 2}, {2, 1}, {0, 1}});
   }
-  std::string out;
-  Put16(out, 0x14c);
-  Put16(out, static_cast<uint16_t>(sections.size()));
-  Put32(out, 0);
-  Put32(out, rawStart + static_cast<uint32_t>(raw.size()));
-  Put32(out, static_cast<uint32_t>(symbols.size()));
-  Put16(out, 0);
-  Put16(out, 0);
-  out += head + raw + table;
-  Put32(out, 4 + static_cast<uint32_t>(strings.size()));
-  return out + strings;
+  return Le({{0x14c, 2},
+             {size(head) / 40, 2},
+             {0, 4},
+             {rawStart + size(raw), 4},
+             {static_cast<uint32_t>(symbols.size()), 4},
+             {0, 4}}) +
+         head + raw + table + Le({{4 + size(strings), 4}}) + strings;
 }
 
 // A short import member: the 20-byte header, the symbol and the DLL name.
 std::string ShortImport(const std::string& symbol, const std::string& dll, int type, int nameType,
                         uint16_t hint = 0) {
-  std::string out;
-  Put16(out, 0);
-  Put16(out, 0xFFFF);
-  Put16(out, 0);
-  Put16(out, 0x14c);
-  Put32(out, 0);
-  Put32(out, static_cast<uint32_t>(symbol.size() + dll.size() + 2));
-  Put16(out, hint);
-  Put16(out, static_cast<uint16_t>(type | nameType << 2));
-  return out + symbol + '\0' + dll + '\0';
+  const auto size = static_cast<uint32_t>(symbol.size() + dll.size() + 2);
+  return Le({{0, 2}, {0xFFFF, 2}, {0, 2}, {0x14c, 2}, {0, 4}, {size, 4}, {hint, 2}}) +
+         Le({{static_cast<uint32_t>(type | nameType << 2), 2}}) + symbol + '\0' + dll + '\0';
 }
 
 std::string Archive(const std::vector<std::pair<std::string, std::string>>& members) {
@@ -106,12 +76,6 @@ std::string Hinted(const std::string& name) {
   return std::string("\x01\x00", 2) + name + '\0';
 }
 
-std::string Ordinal(uint32_t n) {
-  std::string s;
-  Put32(s, 0x80000000u | n);
-  return s;
-}
-
 // dlltool's three kinds of object: a head, a tail naming the DLL, and a stub per export.
 std::string DlltoolLibrary() {
   const std::string head =
@@ -127,7 +91,7 @@ std::string DlltoolLibrary() {
   return Archive({{"/", std::string(4, '\0')},
                   {"xh.o/", head},
                   {"xs1.o/", stub("_Foo@8", {{".idata$6", Hinted("Foo")}}, true)},
-                  {"xs2.o/", stub("_Bar@4", {{".idata$4", Ordinal(7)}}, true)},
+                  {"xs2.o/", stub("_Bar@4", {{".idata$4", Le({{0x80000007u, 4}})}}, true)},
                   {"xs3.o/", stub("_gVar", {{".idata$6", Hinted("gVar")}}, false)},
                   {"xs4.o/", stub("_Printf", {{".idata$6", Hinted("Printf")}}, true)},
                   {"xt.o/", tail}});

@@ -30,6 +30,9 @@ TEST(VbText, Identifiers) {
   EXPECT_EQ(Distinct("size", {"Long", "SIZE"}), "pSize");
   EXPECT_EQ(Distinct("rc", {"RECT"}), "rc");
   EXPECT_TRUE(IsVbKeyword("BYVAL"));
+  EXPECT_TRUE(NameLess("apple", "Banana"));
+  EXPECT_TRUE(NameLess("ABC", "abc"));
+  EXPECT_TRUE(NameEqual("GetObject", "GETOBJECT"));
   EXPECT_FALSE(IsVbKeyword("Left"));
 }
 
@@ -57,47 +60,6 @@ TEST(VbText, Literals) {
   EXPECT_EQ(VbStringLiteral(""), "\"\"");
   EXPECT_EQ(VbStringLiteral("tab\there"), std::nullopt);
   EXPECT_EQ(VbStringLiteral("caf\xc3\xa9"), std::nullopt);
-}
-
-TEST(VbText, StatementsAndTheFile) {
-  VbDeclare sleep{"Sleep", "kernel32", "", {{"dwMilliseconds", true, "Long"}}, ""};
-  VbDeclare text{"GetWindowText",
-                 "user32",
-                 "GetWindowTextA",
-                 {{"hWnd", true, "Long"}, {"lpString", true, "String"}, {"rc", false, "RECT"}},
-                 "Long"};
-  VbDeclare none{"GetTickCount", "kernel32", "", {}, "Long"};
-  EXPECT_EQ(DeclareText(sleep),
-            "Public Declare Sub Sleep Lib \"kernel32\" (ByVal dwMilliseconds As Long)");
-  EXPECT_EQ(DeclareText(text),
-            "Public Declare Function GetWindowText Lib \"user32\" Alias \"GetWindowTextA\" "
-            "(ByVal hWnd As Long, ByVal lpString As String, rc As RECT) As Long");
-  EXPECT_EQ(DeclareText(none), "Public Declare Function GetTickCount Lib \"kernel32\" () As Long");
-
-  const std::string file = ApiText({"Made by a test.", ""}, {text, sleep, none},
-                                   {{"b_two", "2"}, {"A_ONE", "&H1&"}, {"a_one", "1"}},
-                                   {{"RECT", {"Left As Long", "' a comment"}}, {"EMPTY", {}}});
-  EXPECT_EQ(file,
-            "' Made by a test.\n"
-            "'\n"
-            "'\n' Declarations\n"
-            "Public Declare Function GetTickCount Lib \"kernel32\" () As Long\n" +
-                DeclareText(text) + "\n" + DeclareText(sleep) +
-                "\n"
-                "'\n' Constants\n"
-                "Public Const A_ONE = &H1&\n"
-                "Public Const a_one = 1\n"
-                "Public Const b_two = 2\n"
-                "'\n' Types\n"
-                "Public Type EMPTY\n"
-                "End Type\n"
-                "Public Type RECT\n"
-                "    Left As Long\n"
-                "    ' a comment\n"
-                "End Type\n");
-  EXPECT_TRUE(NameLess("apple", "Banana"));
-  EXPECT_TRUE(NameLess("ABC", "abc"));
-  EXPECT_TRUE(NameEqual("GetObject", "GETOBJECT"));
 }
 
 }  // namespace
