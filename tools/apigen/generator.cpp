@@ -37,13 +37,16 @@ const std::vector<std::string>& DefaultLibraries() {
   static const std::vector<std::string> kLibraries = {
       "kernel32", "user32",   "gdi32",    "advapi32", "shell32",  "comdlg32", "comctl32",
       "winmm",    "version",  "winspool", "shlwapi",  "wininet",  "mpr",      "ole32",
-      "oleaut32", "iphlpapi", "netapi32", "rasapi32", "avifil32", "msvfw32",  "avicap32",
-      "imagehlp", "setupapi", "uxtheme",  "wtsapi32", "userenv"};
+      "psapi",    "oleaut32", "iphlpapi", "netapi32", "rasapi32", "avifil32", "msvfw32",
+      "avicap32", "imagehlp", "setupapi", "uxtheme",  "wtsapi32", "userenv"};
   return kLibraries;
 }
 
 const std::vector<std::string>& DefaultDefines() {
-  static const std::vector<std::string> kDefines = {"_WIN32_WINNT=0x0A00", "WINVER=0x0A00"};
+  // PSAPI_VERSION=1 declares the process status functions under their psapi.dll names
+  // (EnumProcesses), which every Windows version has, rather than kernel32's K32EnumProcesses.
+  static const std::vector<std::string> kDefines = {"_WIN32_WINNT=0x0A00", "WINVER=0x0A00",
+                                                    "PSAPI_VERSION=1"};
   return kDefines;
 }
 

@@ -22,7 +22,7 @@ namespace bw::apigen {
 // The headers and libraries the shipped file is made from.
 const std::vector<std::string>& DefaultHeaders();
 const std::vector<std::string>& DefaultLibraries();
-// The defines the headers are read with: the Windows 10 API, no UNICODE.
+// The defines the headers are read with: the Windows 10 API, no UNICODE, psapi.dll's names.
 const std::vector<std::string>& DefaultDefines();
 
 struct Sources {
