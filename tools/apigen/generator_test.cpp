@@ -96,7 +96,7 @@ typedef struct { DWORD a; DWORD f1:1; DWORD f2:3; DWORD :4; DWORD f3:2; WORD w; 
 typedef struct { DWORD kind; union { DWORD num; CHAR text[8]; } u;
                  union { struct { WORD lo; WORD hi; }; DWORD whole; };
                  union { BYTE bytes[3]; WORD w; } odd; } UNIONS;
-typedef struct { POINT pts[2]; CHAR names[3][4]; WCHAR wide[5]; LARGE_INTEGER big;
+typedef struct { POINT pts[2]; CHAR names[3][4]; WCHAR wide[5]; LARGE_INTEGER big; WORD m[2][3];
                  struct { BYTE r, g; } color; BYTE tail[]; } ARRAYS;
 )",
                               {}, "type POINT POINTAPI\n");
@@ -110,12 +110,12 @@ typedef struct { POINT pts[2]; CHAR names[3][4]; WCHAR wide[5]; LARGE_INTEGER bi
                           "' union of (unnamed) | whole", "lo As Integer", "hi As Integer",
                           "' odd: union of bytes | w", "' odd: a union, held as bytes",
                           "odd(0 To 3) As Byte"));
-  EXPECT_THAT(
-      Items(g, "ARRAYS"),
-      ElementsAre("pts(0 To 1) As POINTAPI", "names(0 To 2) As String * 4",
-                  "wide(0 To 4) As Integer", "big As Currency", "color_r As Byte",
-                  "color_g As Byte", "' tail: a variable-length array of unsigned char follows",
-                  "Pad1(0 To 5) As Byte"));
+  EXPECT_THAT(Items(g, "ARRAYS"),
+              ElementsAre("pts(0 To 1) As POINTAPI", "names(0 To 2) As String * 4",
+                          "wide(0 To 4) As Integer", "big As Currency",
+                          "' m: the C array unsigned short[2][3], in one dimension",
+                          "m(0 To 5) As Integer", "color_r As Byte", "color_g As Byte",
+                          "' tail: a variable-length array of unsigned char follows"));
   EXPECT_THAT(Items(g, "POINTAPI"), ElementsAre("x As Long", "y As Long"));
   EXPECT_THAT(Items(g, "RECT"),
               ElementsAre("Left As Long", "Top As Long", "Right As Long", "bottom As Long"));

@@ -232,18 +232,22 @@ class MemberBuilder {
       members.push_back(std::move(m));
       return;
     }
+    const size_t before = members.size();
     if (e.kind == CXType_Record) {
       std::string vb = IsInt64Union(e) ? "Currency" : table_.ExactName(e);
       if (!vb.empty()) {
         const int64_t align = vb == "Currency" ? 4 : table_.Find(e)->vbAlign;
         Push(name, {vb, SizeOf(e), align}, offset, total, vb == "Currency");
-        return;
       }
     } else if (auto s = ScalarOf(e)) {
       Push(name, *s, offset, total);
-      return;
     }
-    AddBytes(name, offset, SizeOf(ct), Describe(ct));
+    if (members.size() == before) {
+      AddBytes(name, offset, SizeOf(ct), Describe(ct));
+    } else if (dims.size() > 1) {
+      members.back().comments.push_back("' " + name + ": the C array " + Describe(ct) +
+                                        ", in one dimension");
+    }
   }
 
   void AddUnion(CXType u, const std::string& cName, int64_t offset, const std::string& prefix) {
