@@ -34,10 +34,12 @@ const std::vector<std::string>& DefaultHeaders() {
 }
 
 const std::vector<std::string>& DefaultLibraries() {
+  // Where two libraries export a name, the first declares it; the order puts each function's
+  // classic DLL first (OpenThreadToken is advapi32's, StrStr shlwapi's, GetErrorInfo oleaut32's).
   static const std::vector<std::string> kLibraries = {
-      "kernel32", "user32",   "gdi32",    "advapi32", "shell32",  "comdlg32", "comctl32",
-      "winmm",    "version",  "winspool", "shlwapi",  "wininet",  "mpr",      "ole32",
-      "psapi",    "oleaut32", "iphlpapi", "netapi32", "rasapi32", "avifil32", "msvfw32",
+      "advapi32", "kernel32", "user32",   "gdi32",    "shlwapi",  "shell32",  "comdlg32",
+      "comctl32", "winmm",    "version",  "winspool", "wininet",  "mpr",      "oleaut32",
+      "ole32",    "psapi",    "iphlpapi", "netapi32", "rasapi32", "avifil32", "msvfw32",
       "avicap32", "imagehlp", "setupapi", "uxtheme",  "wtsapi32", "userenv"};
   return kLibraries;
 }
