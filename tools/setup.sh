@@ -6,6 +6,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   libsqlite3-dev sqlite3
   libgtest-dev libgmock-dev libbenchmark-dev
+  mingw-w64-i686-dev libclang-14-dev
 )
 
 missing=()
