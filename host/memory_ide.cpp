@@ -48,12 +48,6 @@ bool MemoryVbe::Activate(const std::string& name) {
   return true;
 }
 
-vb::Object<CodePane> MemoryVbe::PaneOf(const std::string& name) const {
-  auto it = modules_.find(name);
-  if (it == modules_.end()) return nullptr;
-  return vb::Object<CodePane>(it->second.Pane);
-}
-
 bool MemoryVbe::SelectComponent(const std::string& name) {
   if (!modules_.count(name)) return false;
   selected_ = Selected::kNamed;
