@@ -12,11 +12,14 @@ namespace {
 
 constexpr std::size_t kPageRows = 256;
 
-std::string ColumnList(const TableInfo& table, const std::vector<int>& columns) {
+// The quoted names of `columns`, each followed by `after`, joined by commas.
+std::string ColumnList(const TableInfo& table, const std::vector<int>& columns,
+                       std::string_view after = "") {
   std::string out;
   for (int c : columns) {
     if (!out.empty()) out += ", ";
     out += QuoteIdentifier(table.columns[c]);
+    out += after;
   }
   return out;
 }
@@ -313,12 +316,8 @@ void SqliteRecordset::InsertRow() {
 void SqliteRecordset::UpdateRow() {
   std::vector<int> assigned = AssignedColumns();
   if (assigned.empty()) return;
-  std::string sql = "UPDATE " + QuoteIdentifier(table_.name) + " SET ";
-  for (std::size_t k = 0; k < assigned.size(); ++k) {
-    if (k > 0) sql += ", ";
-    sql += QuoteIdentifier(table_.columns[assigned[k]]) + " = ?";
-  }
-  sql += " WHERE " + table_.rowid + " = ?";
+  std::string sql = "UPDATE " + QuoteIdentifier(table_.name) + " SET " +
+                    ColumnList(table_, assigned, " = ?") + " WHERE " + table_.rowid + " = ?";
   if (!WriteRow(sql, assigned, cursor_.key(cursor_.position()))) {
     edit_mode_ = dbEditNone;
     throw DbError(kErrRecordDeleted, kSourceRecordset);
