@@ -9,8 +9,8 @@
 //
 // The collections the contract hands out (Addins, CommandBars, Events, Windows) do not keep the
 // IDE alive: once it is gone, Addins and CommandBars raise 91, Events and Windows 5. The parts
-// are defined in files of their own: memory_code.cpp (modules), memory_command_bars.cpp,
-// memory_windows.cpp and memory_addins.cpp.
+// are defined in files of their own: memory_code.cpp (modules, their panes and the selection),
+// memory_command_bars.cpp, memory_windows.cpp and memory_addins.cpp.
 #pragma once
 
 #include <map>
@@ -44,7 +44,7 @@ struct ToolWindowState {
 
 class MemoryVbe : public VBE, public std::enable_shared_from_this<MemoryVbe> {
  public:
-  static std::shared_ptr<MemoryVbe> Create();
+  static std::shared_ptr<MemoryVbe> Create() { return std::shared_ptr<MemoryVbe>(new MemoryVbe()); }
 
   // The contract.
   vb::Object<CodePane> ActiveCodePane() override;
