@@ -12,7 +12,6 @@
 namespace ide {
 namespace {
 
-using source_detail::CodeLine;
 using source_detail::LineEnd;
 using source_detail::RawLine;
 

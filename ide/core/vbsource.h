@@ -27,7 +27,7 @@
 // written without one.
 //
 // Characters that Windows-1252 cannot hold are written as '?' (see cp1252.h). ReadSourceFile and
-// WriteSourceFile read and write whole files as file_io.h says, atomically, with its errors.
+// WriteSourceFile go through ReadWholeFile and WriteFileAtomically (file_io.h), with their errors.
 #pragma once
 
 #include <filesystem>
