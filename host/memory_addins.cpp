@@ -1,8 +1,7 @@
-#include "host/memory_addins.h"
+#include "host/memory_ide.h"
 
 #include <utility>
 
-#include "runtime/vb/error.h"
 #include "runtime/vb/strings.h"
 
 namespace vbide {
@@ -23,31 +22,31 @@ class MemoryAddIn : public AddIn {
 
 }  // namespace
 
-class MemoryAddInList::AddinsObject : public vbide::Addins {
+class MemoryVbe::AddinsObject : public vbide::Addins {
  public:
-  explicit AddinsObject(std::weak_ptr<MemoryAddInList> list) : list_(std::move(list)) {}
-  long Count() override { return static_cast<long>(Owner().addIns_.size()); }
+  explicit AddinsObject(std::weak_ptr<MemoryVbe> vbe) : vbe_(std::move(vbe)) {}
+  long Count() override { return static_cast<long>(Vbe().addIns_.size()); }
   vb::Object<AddIn> Item(const std::string& progId) override {
-    for (auto& a : Owner().addIns_)
+    for (auto& a : Vbe().addIns_)
       if (vb::LCase(a->ProgId()) == vb::LCase(progId)) return vb::Object<AddIn>(a);
     RaiseIdeError(vb::kSubscriptOutOfRange);
   }
-  void Update() override { ++Owner().updates_; }
+  void Update() override { ++Vbe().addInsUpdates_; }
 
  private:
-  MemoryAddInList& Owner() {
-    auto list = list_.lock();
-    if (!list) RaiseIdeError(vb::kObjectNotSet);
-    return *list;
+  MemoryVbe& Vbe() {
+    auto vbe = vbe_.lock();
+    if (!vbe) RaiseIdeError(vb::kObjectNotSet);
+    return *vbe;
   }
-  std::weak_ptr<MemoryAddInList> list_;
+  std::weak_ptr<MemoryVbe> vbe_;
 };
 
-vb::Object<vbide::Addins> MemoryAddInList::Addins() {
+vb::Object<vbide::Addins> MemoryVbe::Addins() {
   return vb::New<AddinsObject>(weak_from_this());
 }
 
-void MemoryAddInList::List(const std::string& progId, const std::string& description) {
+void MemoryVbe::ListAddIn(const std::string& progId, const std::string& description) {
   addIns_.push_back(std::make_shared<MemoryAddIn>(progId, description));
 }
 

@@ -1,4 +1,4 @@
-#include "host/memory_command_bars.h"
+#include "host/memory_ide.h"
 
 #include <algorithm>
 #include <utility>
@@ -64,9 +64,7 @@ class MemoryControls : public CommandBarControls {
     return nullptr;
   }
   void Remove(MemoryControl* c) {
-    items_.erase(
-        std::remove_if(items_.begin(), items_.end(), [c](const auto& p) { return p.get() == c; }),
-        items_.end());
+    std::erase_if(items_, [c](const auto& p) { return p.get() == c; });
   }
   const std::vector<std::shared_ptr<MemoryControl>>& Items() const { return items_; }
 
@@ -115,9 +113,7 @@ class MemoryBarEvents : public CommandBarEvents {
     return lastCookie_;
   }
   void Unadvise(long cookie) override {
-    sinks_.erase(std::remove_if(sinks_.begin(), sinks_.end(),
-                                [cookie](const auto& s) { return s.first == cookie; }),
-                 sinks_.end());
+    std::erase_if(sinks_, [cookie](const auto& s) { return s.first == cookie; });
   }
   const std::shared_ptr<MemoryControl>& Control() const { return control_; }
   std::vector<CommandBarEventsSink*> Sinks() const {
@@ -133,35 +129,35 @@ class MemoryBarEvents : public CommandBarEvents {
   long lastCookie_ = 0;
 };
 
-class MemoryMenus::BarsObject : public vbide::CommandBars {
+class MemoryVbe::BarsObject : public vbide::CommandBars {
  public:
-  explicit BarsObject(std::weak_ptr<MemoryMenus> menus) : menus_(std::move(menus)) {}
+  explicit BarsObject(std::weak_ptr<MemoryVbe> vbe) : vbe_(std::move(vbe)) {}
   vb::Object<CommandBar> Item(const std::string& name) override {
-    auto menus = menus_.lock();
-    if (!menus) RaiseIdeError(vb::kObjectNotSet);
-    if (auto bar = menus->Bar(name)) return vb::Object<CommandBar>(bar);
+    auto vbe = vbe_.lock();
+    if (!vbe) RaiseIdeError(vb::kObjectNotSet);
+    if (auto bar = vbe->Bar(name)) return vb::Object<CommandBar>(bar);
     RaiseIdeError(vb::kInvalidProcedureCall);
   }
 
  private:
-  std::weak_ptr<MemoryMenus> menus_;
+  std::weak_ptr<MemoryVbe> vbe_;
 };
 
-class MemoryMenus::EventsObject : public vbide::Events {
+class MemoryVbe::EventsObject : public vbide::Events {
  public:
-  explicit EventsObject(std::weak_ptr<MemoryMenus> menus) : menus_(std::move(menus)) {}
+  explicit EventsObject(std::weak_ptr<MemoryVbe> vbe) : vbe_(std::move(vbe)) {}
   vb::Object<vbide::CommandBarEvents> CommandBarEvents(
       vb::Object<CommandBarControl> control) override {
     auto c = std::dynamic_pointer_cast<MemoryControl>(control.shared());
-    auto menus = menus_.lock();
-    if (!c || !menus) RaiseIdeError(vb::kInvalidProcedureCall);
+    auto vbe = vbe_.lock();
+    if (!c || !vbe) RaiseIdeError(vb::kInvalidProcedureCall);
     auto source = std::make_shared<MemoryBarEvents>(c);
-    menus->sources_.push_back(source);
+    vbe->sources_.push_back(source);
     return vb::Object<vbide::CommandBarEvents>(source);
   }
 
  private:
-  std::weak_ptr<MemoryMenus> menus_;
+  std::weak_ptr<MemoryVbe> vbe_;
 };
 
 namespace {
@@ -173,38 +169,35 @@ const char kAddInToolbar[] = "Add-In Toolbar";
 
 }  // namespace
 
-MemoryMenus::MemoryMenus() {
+std::vector<std::shared_ptr<MemoryBar>> MemoryVbe::IdeBars() {
   auto menuBar = std::make_shared<MemoryBar>(kMenuBar);
   for (const char* menu : kMenus)
     menuBar->Impl().Add(menu, msoControlPopup);
-  bars_.push_back(menuBar);
-  bars_.push_back(std::make_shared<MemoryBar>(kAddInToolbar));
+  return {menuBar, std::make_shared<MemoryBar>(kAddInToolbar)};
 }
 
-MemoryMenus::~MemoryMenus() = default;
-
-vb::Object<vbide::CommandBars> MemoryMenus::CommandBars() {
+vb::Object<vbide::CommandBars> MemoryVbe::CommandBars() {
   return vb::New<BarsObject>(weak_from_this());
 }
 
-vb::Object<vbide::Events> MemoryMenus::Events() {
+vb::Object<vbide::Events> MemoryVbe::Events() {
   return vb::New<EventsObject>(weak_from_this());
 }
 
-std::shared_ptr<MemoryBar> MemoryMenus::Bar(const std::string& name) const {
+std::shared_ptr<MemoryBar> MemoryVbe::Bar(const std::string& name) const {
   for (auto& b : bars_)
     if (vb::LCase(b->Name()) == vb::LCase(name)) return b;
   return nullptr;
 }
 
-MemoryControls* MemoryMenus::MenuControls(const std::string& menu) const {
+MemoryControls* MemoryVbe::MenuControls(const std::string& menu) const {
   if (auto bar = Bar(kMenuBar))
     if (auto popup = bar->Impl().Find(menu)) return popup->Children().get();
   if (auto bar = Bar(menu)) return &bar->Impl();
   return nullptr;
 }
 
-std::optional<std::vector<std::string>> MemoryMenus::Captions(const std::string& menu) const {
+std::optional<std::vector<std::string>> MemoryVbe::MenuCaptions(const std::string& menu) const {
   MemoryControls* controls = MenuControls(menu);
   if (!controls) return std::nullopt;
   std::vector<std::string> captions;
@@ -213,19 +206,17 @@ std::optional<std::vector<std::string>> MemoryMenus::Captions(const std::string&
   return captions;
 }
 
-void MemoryMenus::AddAddInToolbarButton(const std::string& caption, const std::string& progId) {
+void MemoryVbe::AddAddInToolbarButton(const std::string& caption, const std::string& progId) {
   Bar(kAddInToolbar)->Impl().Add(caption, msoControlButton)->SetParameter(progId);
 }
 
-std::optional<CommandResult> MemoryMenus::Click(const std::string& menu,
-                                                const std::string& caption) {
+std::optional<CommandResult> MemoryVbe::ClickCommand(const std::string& menu,
+                                                     const std::string& caption) {
   MemoryControls* controls = MenuControls(menu);
   std::shared_ptr<MemoryControl> control = controls ? controls->Find(caption) : nullptr;
   if (!control) return std::nullopt;
   // Sources the add-in has dropped no longer hear anything.
-  sources_.erase(
-      std::remove_if(sources_.begin(), sources_.end(), [](const auto& w) { return w.expired(); }),
-      sources_.end());
+  std::erase_if(sources_, [](const auto& w) { return w.expired(); });
   std::vector<std::shared_ptr<MemoryBarEvents>> live;
   for (auto& w : sources_)
     if (auto s = w.lock(); s && s->Control() == control) live.push_back(s);

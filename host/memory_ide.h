@@ -7,7 +7,10 @@
 // the active pane unless set, the View menu and the other menus start empty, tool windows host
 // a document object created through the ObjectActivator by ProgID.
 //
-// ClickCommand plays the user choosing a menu command (see memory_command_bars.h).
+// The collections the contract hands out (Addins, CommandBars, Events, Windows) do not keep the
+// IDE alive: once it is gone, Addins and CommandBars raise 91, Events and Windows 5. The parts
+// are defined in files of their own: memory_code.cpp (modules, their panes and the selection),
+// memory_command_bars.cpp, memory_windows.cpp and memory_addins.cpp.
 #pragma once
 
 #include <map>
@@ -16,27 +19,42 @@
 #include <string>
 #include <vector>
 
-#include "host/memory_addins.h"
 #include "host/memory_code.h"
-#include "host/memory_command_bars.h"
-#include "host/memory_windows.h"
 #include "host/vbide.h"
+#include "runtime/vb/error.h"
 
 namespace vbide {
 
+class MemoryBar;
+class MemoryBarEvents;
+class MemoryControls;
+class MemoryWindow;
+
+struct CommandResult {
+  com::HRESULT Result = com::S_OK;
+  std::optional<vb::Error> Error;  // what the failing sink reported
+};
+
+struct ToolWindowState {
+  std::string Caption;
+  bool Visible = false;
+  bool Docked = false;
+  forms::Form* Document = nullptr;
+};
+
 class MemoryVbe : public VBE, public std::enable_shared_from_this<MemoryVbe> {
  public:
-  static std::shared_ptr<MemoryVbe> Create();
+  static std::shared_ptr<MemoryVbe> Create() { return std::shared_ptr<MemoryVbe>(new MemoryVbe()); }
 
   // The contract.
   vb::Object<CodePane> ActiveCodePane() override;
   vb::Object<VBComponent> SelectedVBComponent() override;
-  vb::Object<vbide::Addins> Addins() override { return addIns_->Addins(); }
-  vb::Object<vbide::Windows> Windows() override { return windows_->Windows(); }
-  vb::Object<Window> MainWindow() override { return windows_->MainWindow(); }
+  vb::Object<vbide::Addins> Addins() override;
+  vb::Object<vbide::Windows> Windows() override;
+  vb::Object<Window> MainWindow() override;
   long DisplayModel() override { return displayModel_; }
-  vb::Object<vbide::Events> Events() override { return menus_->Events(); }
-  vb::Object<vbide::CommandBars> CommandBars() override { return menus_->CommandBars(); }
+  vb::Object<vbide::Events> Events() override;
+  vb::Object<vbide::CommandBars> CommandBars() override;
 
   // Modules. Names are unique; adding an existing name replaces that module's lines.
   std::shared_ptr<MemoryCodeModule> AddModule(const std::string& name,
@@ -45,55 +63,66 @@ class MemoryVbe : public VBE, public std::enable_shared_from_this<MemoryVbe> {
   // Makes the module's pane the active one; false when there is no such module.
   bool Activate(const std::string& name);
   void Deactivate() { active_.clear(); }
-  // The pane of the module (active or not), or nullptr.
-  vb::Object<CodePane> PaneOf(const std::string& name) const;
   // The selected component: a module's, none, or (the default) the active pane's.
   bool SelectComponent(const std::string& name);
   void SelectNoComponent() { selected_ = Selected::kNone; }
   void SetDisplayModel(long model) { displayModel_ = model; }
 
-  // The add-in list and object creation.
-  void ListAddIn(const std::string& progId, const std::string& description) {
-    addIns_->List(progId, description);
-  }
-  void SetActivator(ObjectActivator* activator) { windows_->SetActivator(activator); }
-  int AddinsUpdates() const { return addIns_->Updates(); }
+  // The add-in list, whose ProgIDs compare without regard to case, and object creation.
+  void ListAddIn(const std::string& progId, const std::string& description);
+  void SetActivator(ObjectActivator* activator) { activator_ = activator; }
+  int AddinsUpdates() const { return addInsUpdates_; }
 
-  // Menus and toolbars: captions of a menu of the menu bar ("View"), or of a command bar by name.
-  std::optional<std::vector<std::string>> MenuCaptions(const std::string& menu) const {
-    return menus_->Captions(menu);
-  }
+  // Menus and toolbars: the menu bar with the IDE's menus, and the Add-In toolbar. A menu is one
+  // of the menu bar ("View") or a command bar by name; captions compare without the access-key
+  // ampersand and without regard to case. A deleted control leaves its bar, and every later call
+  // on it fails with "Method 'NAME' of object 'CommandBarControl' failed".
+  std::optional<std::vector<std::string>> MenuCaptions(const std::string& menu) const;
   // Puts a button for an add-in on the Add-In toolbar, as the IDE does for an add-in started
   // from there; its Parameter is the ProgID.
-  void AddAddInToolbarButton(const std::string& caption, const std::string& progId) {
-    menus_->AddAddInToolbarButton(caption, progId);
-  }
-  // The user chooses the command of that caption in a menu; nullopt when there is none.
-  std::optional<CommandResult> ClickCommand(const std::string& menu, const std::string& caption) {
-    return menus_->Click(menu, caption);
-  }
+  void AddAddInToolbarButton(const std::string& caption, const std::string& progId);
+  // The user chooses the command of that caption in a menu (nullopt when there is none): every
+  // Click sink advised on it hears the click, in order of advice, through the event sources the
+  // add-in still holds; a failing sink's HRESULT and error come back.
+  std::optional<CommandResult> ClickCommand(const std::string& menu, const std::string& caption);
 
-  // Tool windows: the most recently created one that is not closed, or Nothing.
-  std::optional<ToolWindowState> LatestToolWindow() const { return windows_->LatestToolWindow(); }
+  // Tool windows: a tool window's document form is loaded with the window, shown and hidden with
+  // it, and unloaded when it is closed; adding a window to the main window's linked windows
+  // docks it. A closed window fails every later call with "Method 'NAME' of object 'Window'
+  // failed". LatestToolWindow is the most recently created one that is not closed, or Nothing.
+  std::optional<ToolWindowState> LatestToolWindow() const;
   // The user closes the latest tool window (it is hidden, as the IDE hides tool windows).
-  void UserCloseToolWindow() { windows_->UserCloseToolWindow(); }
+  void UserCloseToolWindow();
 
  private:
-  MemoryVbe() = default;
-
+  class AddinsObject;
+  class BarsObject;
+  class EventsObject;
+  class WindowsObject;
   struct Module {
     std::shared_ptr<MemoryCodeModule> Code;
     std::shared_ptr<MemoryCodePane> Pane;
     std::shared_ptr<MemoryComponent> Component;
   };
+
+  MemoryVbe() = default;
+  static std::vector<std::shared_ptr<MemoryBar>> IdeBars();
+  std::shared_ptr<MemoryBar> Bar(const std::string& name) const;
+  MemoryControls* MenuControls(const std::string& menu) const;
+  MemoryWindow* LatestWindow() const;
+
   std::map<std::string, Module> modules_;
   std::string active_;  // empty: no active pane
   enum class Selected { kFollowActive, kNone, kNamed } selected_ = Selected::kFollowActive;
   std::string selectedName_;
   long displayModel_ = vbext_dm_MDI;
-  std::shared_ptr<MemoryAddInList> addIns_ = std::make_shared<MemoryAddInList>();
-  std::shared_ptr<MemoryMenus> menus_ = std::make_shared<MemoryMenus>();
-  std::shared_ptr<MemoryWindowList> windows_ = std::make_shared<MemoryWindowList>();
+  std::vector<std::shared_ptr<AddIn>> addIns_;
+  int addInsUpdates_ = 0;
+  std::vector<std::shared_ptr<MemoryBar>> bars_ = IdeBars();
+  std::vector<std::weak_ptr<MemoryBarEvents>> sources_;
+  std::shared_ptr<MemoryWindow> main_;  // made on first use
+  std::vector<std::shared_ptr<MemoryWindow>> toolWindows_;
+  ObjectActivator* activator_ = nullptr;
 };
 
 }  // namespace vbide

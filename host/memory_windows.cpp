@@ -1,4 +1,4 @@
-#include "host/memory_windows.h"
+#include "host/memory_ide.h"
 
 #include <algorithm>
 #include <utility>
@@ -11,7 +11,10 @@ namespace vbide {
 class MemoryLinkedWindows : public LinkedWindows {
  public:
   void Add(vb::Object<Window> window) override;
-  long Count() override;
+  long Count() override {
+    return static_cast<long>(
+        std::ranges::count_if(windows_, [](const auto& w) { return !w.expired(); }));
+  }
 
  private:
   std::vector<std::weak_ptr<Window>> windows_;
@@ -19,7 +22,8 @@ class MemoryLinkedWindows : public LinkedWindows {
 
 class MemoryWindow : public Window {
  public:
-  MemoryWindow(std::string caption, com::ComPtr<com::IUnknown> doc, forms::Form* form)
+  explicit MemoryWindow(std::string caption, com::ComPtr<com::IUnknown> doc = {},
+                        forms::Form* form = nullptr)
       : caption_(std::move(caption)), doc_(std::move(doc)), form_(form) {}
   std::string Caption() override { return Live("Caption"), caption_; }
   bool Visible() override { return Live("Visible"), visible_; }
@@ -65,62 +69,51 @@ void MemoryLinkedWindows::Add(vb::Object<Window> window) {
   windows_.push_back(window.shared());
 }
 
-long MemoryLinkedWindows::Count() {
-  return static_cast<long>(
-      std::count_if(windows_.begin(), windows_.end(), [](const auto& w) { return !w.expired(); }));
-}
-
-class MemoryWindowList::WindowsObject : public vbide::Windows {
+class MemoryVbe::WindowsObject : public vbide::Windows {
  public:
-  explicit WindowsObject(std::weak_ptr<MemoryWindowList> list) : list_(std::move(list)) {}
+  explicit WindowsObject(std::weak_ptr<MemoryVbe> vbe) : vbe_(std::move(vbe)) {}
   vb::Object<Window> CreateToolWindow(vb::Object<AddIn> addInInst, const std::string& progId,
                                       const std::string& caption, const std::string& guidPosition,
                                       com::ComPtr<com::IUnknown>& docObj) override {
-    auto list = list_.lock();
-    if (!list || addInInst.IsNothing() || !list->activator_)
-      RaiseIdeError(vb::kInvalidProcedureCall);
-    com::ComPtr<com::IUnknown> object = list->activator_->CreateObject(progId);
+    auto vbe = vbe_.lock();
+    if (!vbe || addInInst.IsNothing() || !vbe->activator_) RaiseIdeError(vb::kInvalidProcedureCall);
+    com::ComPtr<com::IUnknown> object = vbe->activator_->CreateObject(progId);
     auto doc = object.As<IUserDocument>(IID_IUserDocument);
     if (!doc) RaiseIdeError(429);
     forms::Form* form = doc->Document();
     if (form) form->Load();
     auto window = std::make_shared<MemoryWindow>(caption, object, form);
-    list->toolWindows_.push_back(window);
+    vbe->toolWindows_.push_back(window);
     docObj = object;
     return vb::Object<Window>(window);
   }
 
  private:
-  std::weak_ptr<MemoryWindowList> list_;
+  std::weak_ptr<MemoryVbe> vbe_;
 };
 
-MemoryWindowList::MemoryWindowList()
-    : main_(std::make_shared<MemoryWindow>("Microsoft Visual Basic", com::ComPtr<com::IUnknown>(),
-                                           nullptr)) {}
-
-MemoryWindowList::~MemoryWindowList() = default;
-
-vb::Object<vbide::Windows> MemoryWindowList::Windows() {
+vb::Object<vbide::Windows> MemoryVbe::Windows() {
   return vb::New<WindowsObject>(weak_from_this());
 }
 
-vb::Object<Window> MemoryWindowList::MainWindow() {
+vb::Object<Window> MemoryVbe::MainWindow() {
+  if (!main_) main_ = std::make_shared<MemoryWindow>("Microsoft Visual Basic");
   return vb::Object<Window>(main_);
 }
 
-MemoryWindow* MemoryWindowList::Latest() const {
+MemoryWindow* MemoryVbe::LatestWindow() const {
   for (auto it = toolWindows_.rbegin(); it != toolWindows_.rend(); ++it)
     if (!(*it)->Closed()) return it->get();
   return nullptr;
 }
 
-std::optional<ToolWindowState> MemoryWindowList::LatestToolWindow() const {
-  if (MemoryWindow* w = Latest()) return w->State();
+std::optional<ToolWindowState> MemoryVbe::LatestToolWindow() const {
+  if (MemoryWindow* w = LatestWindow()) return w->State();
   return std::nullopt;
 }
 
-void MemoryWindowList::UserCloseToolWindow() {
-  if (MemoryWindow* w = Latest()) w->SetVisible(false);
+void MemoryVbe::UserCloseToolWindow() {
+  if (MemoryWindow* w = LatestWindow()) w->SetVisible(false);
 }
 
 }  // namespace vbide

@@ -1,5 +1,6 @@
 #include "host/db/criteria.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstddef>
@@ -29,15 +30,8 @@ bool IsBlank(char c) {
 }
 
 bool EqualsAsciiNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    char x = a[i];
-    char y = b[i];
-    if (x >= 'a' && x <= 'z') x = static_cast<char>(x - 32);
-    if (y >= 'a' && y <= 'z') y = static_cast<char>(y - 32);
-    if (x != y) return false;
-  }
-  return true;
+  auto upper = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; };
+  return std::ranges::equal(a, b, {}, upper, upper);
 }
 
 // Length of the number spelled at the start of `s` (sign, digits, fraction, exponent), 0 when
@@ -66,27 +60,19 @@ std::size_t ScanNumber(std::string_view s) {
   return i;
 }
 
-enum class Tok {
-  kEnd,
-  kField,
-  kText,
-  kNumber,
-  kLParen,
-  kRParen,
-  kOp,
-  kAnd,
-  kOr,
-  kNot,
-  kIs,
-  kNull,
-  kInvalid
-};
+enum class Tok { kEnd, kOperand, kNull, kLParen, kRParen, kOp, kAnd, kOr, kNot, kIs, kInvalid };
 
 struct Token {
   Tok kind = Tok::kEnd;
-  std::string text;
-  CompareOp op = CompareOp::kEq;
+  Operand operand = {};           // kOperand: a field, text or number
+  CompareOp op = CompareOp::kEq;  // kOp
 };
+
+constexpr std::string_view kOpTexts[] = {"=", "<>", "<", ">", "<=", ">="};  // CompareOp's order
+
+std::string_view OpText(CompareOp op) {
+  return kOpTexts[static_cast<int>(op)];
+}
 
 // In the order of Fail's texts.
 enum class Fault { kGeneral, kMissingOperator, kString, kMissingClose, kExtraClose };
@@ -147,90 +133,56 @@ class Parser {
     }
   }
 
+  static Token OperandToken(Operand::Kind kind, std::string_view text) {
+    return {Tok::kOperand, {kind, std::string(text)}};
+  }
+
   Token Lex() {
     while (pos_ < text_.size() && IsBlank(text_[pos_]))
       ++pos_;
-    Token t;
-    if (pos_ >= text_.size()) return t;
+    if (pos_ >= text_.size()) return {};
     std::string_view rest = text_.substr(pos_);
     char c = rest[0];
-    if (c == '\'' || c == '"') {
-      t.kind = Tok::kText;
-      t.text = LexQuoted(c);
-      return t;
-    }
+    if (c == '\'' || c == '"') return OperandToken(Operand::Kind::kText, LexQuoted(c));
     if (c == '[') {
       std::size_t close = rest.find(']');
       if (close == std::string_view::npos) Fail(Fault::kMissingClose);
       if (close == 1) Fail(Fault::kGeneral);
-      t.kind = Tok::kField;
-      t.text = std::string(rest.substr(1, close - 1));
       pos_ += close + 1;
-      return t;
+      return OperandToken(Operand::Kind::kField, rest.substr(1, close - 1));
     }
     if (std::size_t n = ScanNumber(rest); n > 0) {
-      t.kind = Tok::kNumber;
-      t.text = std::string(rest.substr(0, n));
-      if (!ParseNumber(t.text)) Fail(Fault::kGeneral);
+      if (!ParseNumber(rest.substr(0, n))) Fail(Fault::kGeneral);
       pos_ += n;
-      return t;
+      return OperandToken(Operand::Kind::kNumber, rest.substr(0, n));
     }
     if (IsNameStart(c)) {
-      std::size_t n = 1;
-      while (n < rest.size() && IsNameChar(rest[n]))
-        ++n;
-      std::string_view word = rest.substr(0, n);
-      pos_ += n;
+      std::string_view word =
+          rest.substr(0, std::ranges::find_if_not(rest, IsNameChar) - rest.begin());
+      pos_ += word.size();
       static constexpr std::pair<std::string_view, Tok> kKeywords[] = {{"AND", Tok::kAnd},
                                                                        {"OR", Tok::kOr},
                                                                        {"NOT", Tok::kNot},
                                                                        {"IS", Tok::kIs},
                                                                        {"NULL", Tok::kNull}};
-      for (const auto& [keyword, kind] : kKeywords) {
-        if (EqualsAsciiNoCase(word, keyword)) {
-          t.kind = kind;
-          return t;
-        }
+      for (const auto& [keyword, kind] : kKeywords)
+        if (EqualsAsciiNoCase(word, keyword)) return {kind};
+      return OperandToken(Operand::Kind::kField, word);
+    }
+    if (c == '(' || c == ')') {
+      ++pos_;
+      return {c == '(' ? Tok::kLParen : Tok::kRParen};
+    }
+    // The two-character operators before the one-character ones.
+    for (CompareOp op : {CompareOp::kNe, CompareOp::kLe, CompareOp::kGe, CompareOp::kEq,
+                         CompareOp::kLt, CompareOp::kGt}) {
+      if (rest.starts_with(OpText(op))) {
+        pos_ += OpText(op).size();
+        return {Tok::kOp, {}, op};
       }
-      t.kind = Tok::kField;
-      t.text = std::string(word);
-      return t;
     }
     ++pos_;
-    switch (c) {
-      case '(':
-        t.kind = Tok::kLParen;
-        return t;
-      case ')':
-        t.kind = Tok::kRParen;
-        return t;
-      case '=':
-        t.kind = Tok::kOp;
-        t.op = CompareOp::kEq;
-        return t;
-      case '<':
-        t.kind = Tok::kOp;
-        t.op = CompareOp::kLt;
-        if (pos_ < text_.size() && text_[pos_] == '>') {
-          t.op = CompareOp::kNe;
-          ++pos_;
-        } else if (pos_ < text_.size() && text_[pos_] == '=') {
-          t.op = CompareOp::kLe;
-          ++pos_;
-        }
-        return t;
-      case '>':
-        t.kind = Tok::kOp;
-        t.op = CompareOp::kGt;
-        if (pos_ < text_.size() && text_[pos_] == '=') {
-          t.op = CompareOp::kGe;
-          ++pos_;
-        }
-        return t;
-      default:
-        t.kind = Tok::kInvalid;
-        return t;
-    }
+    return {Tok::kInvalid};
   }
 
   Criteria ParseList(Criteria::Kind kind, Tok separator, Criteria (Parser::*term)()) {
@@ -270,25 +222,9 @@ class Parser {
 
   Operand ParseOperand() {
     Token t = Next();
-    Operand o;
-    switch (t.kind) {
-      case Tok::kField:
-        o.kind = Operand::Kind::kField;
-        break;
-      case Tok::kText:
-        o.kind = Operand::Kind::kText;
-        break;
-      case Tok::kNumber:
-        o.kind = Operand::Kind::kNumber;
-        break;
-      case Tok::kNull:
-        o.kind = Operand::Kind::kNull;
-        break;
-      default:
-        Fail(Fault::kGeneral);
-    }
-    o.text = std::move(t.text);
-    return o;
+    if (t.kind == Tok::kNull) return Operand{};
+    if (t.kind != Tok::kOperand) Fail(Fault::kGeneral);
+    return std::move(t.operand);
   }
 
   Criteria ParseComparison() {
@@ -323,23 +259,22 @@ class Parser {
   std::size_t comparisons_ = 0;
 };
 
-const char* OpText(CompareOp op) {
-  static const char* const kTexts[] = {"=", "<>", "<", ">", "<=", ">="};  // CompareOp's order
-  return kTexts[static_cast<int>(op)];
+// `s` between `quote`s, a quote inside written twice.
+std::string Quote(std::string_view s, char quote) {
+  std::string out(1, quote);
+  for (char c : s) {
+    out += c;
+    if (c == quote) out += c;
+  }
+  return out + quote;
 }
 
 std::string OperandText(const Operand& o) {
   switch (o.kind) {
     case Operand::Kind::kField:
       return "[" + o.text + "]";
-    case Operand::Kind::kText: {
-      std::string out = "'";
-      for (char c : o.text) {
-        out += c;
-        if (c == '\'') out += c;
-      }
-      return out + "'";
-    }
+    case Operand::Kind::kText:
+      return Quote(o.text, '\'');
     case Operand::Kind::kNumber:
       return o.text;
     case Operand::Kind::kNull:
@@ -348,8 +283,10 @@ std::string OperandText(const Operand& o) {
   return "NULL";
 }
 
-bool IsList(const Criteria& c) {
-  return c.kind == Criteria::Kind::kAnd || c.kind == Criteria::Kind::kOr;
+// A term of AND, OR or NOT, in parentheses when it is a list itself.
+std::string TermText(const Criteria& term) {
+  bool list = term.kind == Criteria::Kind::kAnd || term.kind == Criteria::Kind::kOr;
+  return list ? "(" + ToCriteriaText(term) + ")" : ToCriteriaText(term);
 }
 
 // Writes SQL for one criteria tree, collecting the bound values in order.
@@ -379,16 +316,10 @@ class SqlWriter {
         out_ += numeric ? std::string(kNumberFunction) + "(?)" : "?";
         values_.emplace_back(o.text);
         return;
-      case Operand::Kind::kNumber: {
+      case Operand::Kind::kNumber:
         out_ += "?";
-        Number n = *ParseNumber(o.text);
-        if (const auto* i = std::get_if<std::int64_t>(&n)) {
-          values_.emplace_back(*i);
-        } else {
-          values_.emplace_back(std::get<double>(n));
-        }
+        std::visit([this](auto n) { values_.emplace_back(n); }, *ParseNumber(o.text));
         return;
-      }
       case Operand::Kind::kNull:
         out_ += "NULL";
         return;
@@ -417,9 +348,7 @@ class SqlWriter {
             c.left.kind == Operand::Kind::kNumber || c.right.kind == Operand::Kind::kNumber;
         out_ += "(";
         EmitOperand(c.left, numeric);
-        out_ += " ";
-        out_ += OpText(c.op);
-        out_ += " ";
+        out_.append(" ").append(OpText(c.op)).append(" ");
         EmitOperand(c.right, numeric);
         if (!numeric) out_ += " COLLATE " + std::string(kNoCaseCollation);
         out_ += ")";
@@ -463,40 +392,28 @@ Criteria ParseCriteria(std::string_view text) {
 std::string ToCriteriaText(const Criteria& c) {
   switch (c.kind) {
     case Criteria::Kind::kCompare:
-      return OperandText(c.left) + " " + OpText(c.op) + " " + OperandText(c.right);
+      return OperandText(c.left) + " " + std::string(OpText(c.op)) + " " + OperandText(c.right);
     case Criteria::Kind::kIsNull:
       return OperandText(c.left) + " IS NULL";
     case Criteria::Kind::kIsNotNull:
       return OperandText(c.left) + " IS NOT NULL";
     case Criteria::Kind::kAnd:
     case Criteria::Kind::kOr: {
-      std::string out;
-      for (const Criteria& term : c.terms) {
-        if (!out.empty()) out += c.kind == Criteria::Kind::kAnd ? " AND " : " OR ";
-        if (IsList(term)) {
-          out.append("(").append(ToCriteriaText(term)).append(")");
-        } else {
-          out += ToCriteriaText(term);
-        }
-      }
+      std::string out = TermText(c.terms.front());
+      for (std::size_t i = 1; i < c.terms.size(); ++i)
+        out += (c.kind == Criteria::Kind::kAnd ? " AND " : " OR ") + TermText(c.terms[i]);
       return out;
     }
-    case Criteria::Kind::kNot: {
-      const Criteria& term = c.terms.front();
-      std::string out = IsList(term) ? "NOT (" : "NOT ";
-      out += ToCriteriaText(term);
-      if (IsList(term)) out += ")";
-      return out;
-    }
+    case Criteria::Kind::kNot:
+      return "NOT " + TermText(c.terms.front());
   }
   return {};
 }
 
 std::optional<Number> ParseNumber(std::string_view text) {
-  while (!text.empty() && IsBlank(text.front()))
-    text.remove_prefix(1);
-  while (!text.empty() && IsBlank(text.back()))
-    text.remove_suffix(1);
+  constexpr std::string_view kBlanks = " \t\r\n";  // as IsBlank
+  text.remove_prefix(std::min(text.find_first_not_of(kBlanks), text.size()));
+  text = text.substr(0, text.find_last_not_of(kBlanks) + 1);
   if (text.empty() || ScanNumber(text) != text.size()) return std::nullopt;
   std::string_view digits = text.front() == '+' ? text.substr(1) : text;
   if (digits.find_first_of(".eE") == std::string_view::npos) {
@@ -517,12 +434,7 @@ SqlCondition ToSqlCondition(const Criteria& c, const FieldResolver& resolve) {
 }
 
 std::string QuoteIdentifier(std::string_view name) {
-  std::string out = "\"";
-  for (char c : name) {
-    out += c;
-    if (c == '"') out += c;
-  }
-  return out + "\"";
+  return Quote(name, '"');
 }
 
 }  // namespace dao

@@ -59,20 +59,12 @@ const std::map<long, std::string_view>& Texts() {
 std::string DbErrorText(long number, std::string_view item) {
   auto it = Texts().find(number);
   std::string_view text = it == Texts().end() ? Texts().at(kErrReserved) : it->second;
-  std::string number_text;
-  if (it == Texts().end() && item.empty()) {
-    number_text = std::to_string(number);
-    item = number_text;
-  }
-  std::string out;
-  out.reserve(text.size() + item.size());
-  for (char c : text) {
-    if (c == '|') {
-      out += item;
-    } else {
-      out += c;
-    }
-  }
+  std::string number_text = std::to_string(number);
+  if (it == Texts().end() && item.empty()) item = number_text;
+  std::string out(text);
+  for (std::size_t at = out.find('|'); at != std::string::npos;
+       at = out.find('|', at + item.size()))
+    out.replace(at, 1, item);
   return out;
 }
 

@@ -108,14 +108,12 @@ void InsertRows(const std::string& path, std::string_view table,
 std::string IntegrityCheck(const std::string& path) {
   std::shared_ptr<Connection> connection = Connection::Open(path, kBusyTimeoutMs);
   Statement stmt = connection->Prepare("PRAGMA integrity_check", kSourceEngine, Access::kRead);
-  ResetOnExit reset(stmt.get());
   std::string report;
-  int rc;
-  while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW) {
+  connection->EachRow(stmt.get(), kSourceEngine, [&] {
     if (!report.empty()) report += "\n";
     report += sqlite::ColumnValue(stmt.get(), 0).value_or("");
-  }
-  if (rc != SQLITE_DONE) connection->Fail(rc, kSourceEngine, Access::kRead);
+    return true;
+  });
   return report;
 }
 

@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <chrono>
 #include <climits>
 #include <filesystem>
@@ -182,9 +183,7 @@ std::shared_ptr<Connection> Connection::Open(const std::string& path, int busy_t
   fs::file_status status = fs::status(actual, ec);
   if (!fs::exists(status) && actual.find('\\') != std::string::npos) {
     // The add-in joins its folder and a file name with a backslash, as on Windows.
-    for (char& c : actual) {
-      if (c == '\\') c = '/';
-    }
+    std::replace(actual.begin(), actual.end(), '\\', '/');
     status = fs::status(actual, ec);
   }
   if (path.empty() || !fs::exists(status)) throw DbError(kErrFileNotFound, kSourceEngine, path);
@@ -239,6 +238,15 @@ Statement Connection::Prepare(std::string_view sql, std::string_view source, Acc
   return Statement(stmt);
 }
 
+void Connection::EachRow(sqlite3_stmt* stmt, std::string_view source,
+                         const std::function<bool()>& row) const {
+  ResetOnExit reset(stmt);
+  int rc;
+  while ((rc = sqlite3_step(stmt)) == SQLITE_ROW)
+    if (!row()) return;
+  if (rc != SQLITE_DONE) Fail(rc, source, Access::kRead);
+}
+
 void Connection::Bind(sqlite3_stmt* stmt, int index, const std::optional<std::string>& value,
                       std::string_view source) const {
   int rc = value ? sqlite3_bind_text64(stmt, index, value->data(), value->size(), SQLITE_TRANSIENT,
@@ -280,20 +288,11 @@ std::optional<TableInfo> Connection::FindTable(std::string_view name,
       "ESCAPE '\\'",
       source, Access::kRead);
   std::optional<std::string> found;
-  {
-    ResetOnExit reset(list.get());
-    int rc;
-    while ((rc = sqlite3_step(list.get())) == SQLITE_ROW) {
-      std::optional<std::string> table = ColumnValue(list.get(), 0);
-      if (!table) continue;
-      if (*table == name) {
-        found = table;
-        break;
-      }
-      if (!found && EqualsNoCase(*table, name)) found = table;
-    }
-    if (rc != SQLITE_ROW && rc != SQLITE_DONE) Fail(rc, source, Access::kRead);
-  }
+  EachRow(list.get(), source, [&] {
+    std::optional<std::string> table = ColumnValue(list.get(), 0);
+    if (table && (*table == name || (!found && EqualsNoCase(*table, name)))) found = table;
+    return !found || *found != name;  // the exact spelling ends the search
+  });
   if (!found) return std::nullopt;
 
   TableInfo info;

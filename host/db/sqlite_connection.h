@@ -93,6 +93,9 @@ class Connection {
 
   Statement Prepare(std::string_view sql, std::string_view source, Access access) const;
 
+  // Steps `stmt` through its rows, calling `row` on each until it returns false, and resets it.
+  void EachRow(sqlite3_stmt* stmt, std::string_view source, const std::function<bool()>& row) const;
+
   // Binds a value to the 1-based parameter `index`.
   void Bind(sqlite3_stmt* stmt, int index, const std::optional<std::string>& value,
             std::string_view source) const;

@@ -27,19 +27,8 @@ TableInfo RequireTable(const Connection& connection, std::string_view name,
 // Opens the dynaset of a parsed query.
 vb::Object<Recordset> OpenQuery(const std::shared_ptr<Connection>& connection,
                                 const SelectQuery& query, std::string_view source) {
-  TableInfo table = RequireTable(*connection, query.table, source);
-  if (!query.where) return SqliteRecordset::Open(connection, std::move(table), nullptr, source);
-  SqlCondition condition;
-  try {
-    condition = ToSqlCondition(*query.where, [&table](std::string_view name) {
-      int index = table.ColumnIndex(name);
-      return index < 0 ? std::nullopt : std::optional<std::string>(table.columns[index]);
-    });
-  } catch (vb::Error& e) {
-    e.Source = std::string(source);
-    throw;
-  }
-  return SqliteRecordset::Open(connection, std::move(table), &condition, source);
+  return SqliteRecordset::Open(connection, RequireTable(*connection, query.table, source),
+                               query.where, source);
 }
 
 class SqliteQueryDef final : public QueryDef {
@@ -78,7 +67,7 @@ class SqliteDatabase final : public Database {
     if (LooksLikeSelect(name))
       return OpenQuery(connection_, ParseSelectQuery(name), kSourceDatabase);
     return SqliteRecordset::Open(connection_, RequireTable(*connection_, name, kSourceDatabase),
-                                 nullptr, kSourceDatabase);
+                                 std::nullopt, kSourceDatabase);
   }
 
   vb::Object<QueryDef> DoCreateQueryDef(const std::string& name, const std::string& sql) override {

@@ -1,6 +1,7 @@
 #include "host/db/sqlite_recordset.h"
 
 #include <algorithm>
+#include <numeric>
 #include <utility>
 
 #include "host/db/errors.h"
@@ -11,11 +12,14 @@ namespace {
 
 constexpr std::size_t kPageRows = 256;
 
-std::string ColumnList(const TableInfo& table, const std::vector<int>& columns) {
+// The quoted names of `columns`, each followed by `after`, joined by commas.
+std::string ColumnList(const TableInfo& table, const std::vector<int>& columns,
+                       std::string_view after = "") {
   std::string out;
   for (int c : columns) {
     if (!out.empty()) out += ", ";
     out += QuoteIdentifier(table.columns[c]);
+    out += after;
   }
   return out;
 }
@@ -36,24 +40,36 @@ void BindValues(const Connection& connection, sqlite3_stmt* stmt,
   }
 }
 
+// Calls `key` with the row keys of `table` that `where` selects (all when none), in key order,
+// until it returns false. A name in `where` that is not a field raises 3070 from `source`.
+void EachKey(const Connection& connection, const TableInfo& table,
+             const std::optional<Criteria>& where, std::string_view source,
+             const std::function<bool(std::int64_t)>& key) {
+  std::string sql = "SELECT " + table.rowid + " FROM " + QuoteIdentifier(table.name);
+  SqlCondition condition;
+  if (where) {
+    condition = ToSqlCondition(*where, [&](std::string_view name) {
+      int index = table.ColumnIndex(name);
+      if (index < 0) throw DbError(kErrUnknownName, source, name);
+      return std::optional<std::string>(table.columns[index]);
+    });
+    sql += " WHERE " + condition.text;
+  }
+  Statement stmt = connection.Prepare(sql + " ORDER BY " + table.rowid, source, Access::kRead);
+  BindValues(connection, stmt.get(), condition.values, source);
+  connection.EachRow(stmt.get(), source, [&] { return key(sqlite3_column_int64(stmt.get(), 0)); });
+}
+
 }  // namespace
 
 vb::Object<Recordset> SqliteRecordset::Open(std::shared_ptr<Connection> connection, TableInfo table,
-                                            const SqlCondition* where, std::string_view source) {
-  std::string sql = "SELECT " + table.rowid + " FROM " + QuoteIdentifier(table.name);
-  if (where != nullptr) sql += " WHERE " + where->text;
-  sql += " ORDER BY " + table.rowid;
-  Statement stmt = connection->Prepare(sql, source, Access::kRead);
-  if (where != nullptr) BindValues(*connection, stmt.get(), where->values, source);
+                                            const std::optional<Criteria>& where,
+                                            std::string_view source) {
   std::vector<std::int64_t> keys;
-  {
-    ResetOnExit reset(stmt.get());
-    int rc;
-    while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW) {
-      keys.push_back(sqlite3_column_int64(stmt.get(), 0));
-    }
-    if (rc != SQLITE_DONE) connection->Fail(rc, source, Access::kRead);
-  }
+  EachKey(*connection, table, where, source, [&](std::int64_t key) {
+    keys.push_back(key);
+    return true;
+  });
   return vb::Object<Recordset>(
       std::make_shared<SqliteRecordset>(std::move(connection), std::move(table), std::move(keys)));
 }
@@ -103,29 +119,13 @@ void SqliteRecordset::MovePrevious() {
 
 void SqliteRecordset::FindFirst(std::string_view criteria) {
   Moved();
-  SqlCondition condition = ToSqlCondition(ParseCriteria(criteria), [this](std::string_view name) {
-    int index = table_.ColumnIndex(name);
-    return index < 0 ? std::nullopt : std::optional<std::string>(table_.columns[index]);
-  });
-  std::string sql = "SELECT " + table_.rowid + " FROM " + QuoteIdentifier(table_.name) + " WHERE " +
-                    condition.text + " ORDER BY " + table_.rowid;
-  Statement stmt = connection_->Prepare(sql, kSourceRecordset, Access::kRead);
-  BindValues(*connection_, stmt.get(), condition.values, kSourceRecordset);
   std::optional<std::size_t> best;
-  {
-    ResetOnExit reset(stmt.get());
-    int rc;
-    while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW) {
-      std::optional<std::size_t> p = cursor_.FindVisible(sqlite3_column_int64(stmt.get(), 0));
-      if (p && (!best || *p < *best)) {
-        best = p;
-        // In key order the first match is the first in recordset order.
-        if (cursor_.InKeyOrder()) break;
-      }
-    }
-    if (rc != SQLITE_ROW && rc != SQLITE_DONE)
-      connection_->Fail(rc, kSourceRecordset, Access::kRead);
-  }
+  EachKey(*connection_, table_, ParseCriteria(criteria), kSourceRecordset, [&](std::int64_t key) {
+    std::optional<std::size_t> p = cursor_.FindVisible(key);
+    if (p && (!best || *p < *best)) best = p;
+    // In key order the first match is the first in recordset order.
+    return !best || !cursor_.InKeyOrder();
+  });
   page_.valid = false;
   no_match_ = !best;
   if (best) {
@@ -157,7 +157,6 @@ void SqliteRecordset::FetchPage(std::size_t position) {
   }
   if (columns != page_columns_) {
     range_statement_ = Statement();
-    point_statement_ = Statement();
     page_columns_ = columns;
   }
 
@@ -184,52 +183,30 @@ void SqliteRecordset::FetchPage(std::size_t position) {
   page_.values.assign((end - begin) * page_.width, std::nullopt);
   page_.present.assign(end - begin, false);
 
-  auto fill = [this](sqlite3_stmt* stmt, std::size_t row, int first_column) {
-    for (std::size_t k = 0; k < page_.width; ++k) {
-      page_.values[row * page_.width + k] = ColumnValue(stmt, first_column + static_cast<int>(k));
-    }
-    page_.present[row] = true;
-  };
-
-  int rc;
-  if (range) {
-    if (!range_statement_) {
-      range_statement_ =
-          connection_->Prepare("SELECT " + table_.rowid + ", " + ColumnList(table_, columns) +
-                                   " FROM " + QuoteIdentifier(table_.name) + " WHERE " +
-                                   table_.rowid + " BETWEEN ? AND ? ORDER BY " + table_.rowid,
-                               kSourceField, Access::kRead);
-    }
-    sqlite3_stmt* stmt = range_statement_.get();
-    ResetOnExit reset(stmt);
-    sqlite3_bind_int64(stmt, 1, cursor_.key(begin));
-    sqlite3_bind_int64(stmt, 2, cursor_.key(end - 1));
-    std::size_t i = begin;
-    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
-      std::int64_t key = sqlite3_column_int64(stmt, 0);
-      while (i < end && cursor_.key(i) < key)
-        ++i;  // rows gone from the store
-      if (i == end) break;
-      if (cursor_.key(i) == key) fill(stmt, i++ - begin, 1);
-    }
-    if (rc != SQLITE_ROW && rc != SQLITE_DONE) connection_->Fail(rc, kSourceField, Access::kRead);
-  } else {
-    if (!point_statement_) {
-      point_statement_ =
-          connection_->Prepare("SELECT " + ColumnList(table_, columns) + " FROM " +
-                                   QuoteIdentifier(table_.name) + " WHERE " + table_.rowid + " = ?",
-                               kSourceField, Access::kRead);
-    }
-    sqlite3_stmt* stmt = point_statement_.get();
-    ResetOnExit reset(stmt);
-    sqlite3_bind_int64(stmt, 1, cursor_.key(position));
-    rc = sqlite3_step(stmt);
-    if (rc == SQLITE_ROW) {
-      fill(stmt, 0, 0);
-    } else if (rc != SQLITE_DONE) {
-      connection_->Fail(rc, kSourceField, Access::kRead);
-    }
+  // A row whose key is gone from the store stays absent.
+  if (!range_statement_) {
+    range_statement_ =
+        connection_->Prepare("SELECT " + table_.rowid + ", " + ColumnList(table_, columns) +
+                                 " FROM " + QuoteIdentifier(table_.name) + " WHERE " +
+                                 table_.rowid + " BETWEEN ? AND ? ORDER BY " + table_.rowid,
+                             kSourceField, Access::kRead);
   }
+  sqlite3_stmt* stmt = range_statement_.get();
+  sqlite3_bind_int64(stmt, 1, cursor_.key(begin));
+  sqlite3_bind_int64(stmt, 2, cursor_.key(end - 1));
+  std::size_t i = begin;
+  connection_->EachRow(stmt, kSourceField, [&] {
+    std::int64_t key = sqlite3_column_int64(stmt, 0);
+    while (i < end && cursor_.key(i) < key)
+      ++i;
+    if (i < end && cursor_.key(i) == key) {
+      std::size_t row = i++ - begin;
+      for (std::size_t k = 0; k < page_.width; ++k)
+        page_.values[row * page_.width + k] = ColumnValue(stmt, 1 + static_cast<int>(k));
+      page_.present[row] = true;
+    }
+    return i < end;
+  });
   page_.valid = true;
 }
 
@@ -237,8 +214,7 @@ std::optional<SqliteRecordset::Row> SqliteRecordset::ReadRow(std::int64_t key,
                                                              std::string_view source) {
   if (!row_statement_) {
     std::vector<int> all(table_.columns.size());
-    for (std::size_t i = 0; i < all.size(); ++i)
-      all[i] = static_cast<int>(i);
+    std::iota(all.begin(), all.end(), 0);
     row_statement_ =
         connection_->Prepare("SELECT " + ColumnList(table_, all) + " FROM " +
                                  QuoteIdentifier(table_.name) + " WHERE " + table_.rowid + " = ?",
@@ -340,12 +316,8 @@ void SqliteRecordset::InsertRow() {
 void SqliteRecordset::UpdateRow() {
   std::vector<int> assigned = AssignedColumns();
   if (assigned.empty()) return;
-  std::string sql = "UPDATE " + QuoteIdentifier(table_.name) + " SET ";
-  for (std::size_t k = 0; k < assigned.size(); ++k) {
-    if (k > 0) sql += ", ";
-    sql += QuoteIdentifier(table_.columns[assigned[k]]) + " = ?";
-  }
-  sql += " WHERE " + table_.rowid + " = ?";
+  std::string sql = "UPDATE " + QuoteIdentifier(table_.name) + " SET " +
+                    ColumnList(table_, assigned, " = ?") + " WHERE " + table_.rowid + " = ?";
   if (!WriteRow(sql, assigned, cursor_.key(cursor_.position()))) {
     edit_mode_ = dbEditNone;
     throw DbError(kErrRecordDeleted, kSourceRecordset);

@@ -30,9 +30,10 @@ namespace dao::sqlite {
 
 class SqliteRecordset final : public Recordset {
  public:
-  // Opens a dynaset over `table`, keeping the rows that `where` selects (every row when null).
+  // Opens a dynaset over `table`, keeping the rows that `where` selects (every row when none).
+  // A name in `where` that is not a field raises 3070 from `source`.
   static vb::Object<Recordset> Open(std::shared_ptr<Connection> connection, TableInfo table,
-                                    const SqlCondition* where, std::string_view source);
+                                    const std::optional<Criteria>& where, std::string_view source);
 
   SqliteRecordset(std::shared_ptr<Connection> connection, TableInfo table,
                   std::vector<std::int64_t> keys);
@@ -102,7 +103,6 @@ class SqliteRecordset final : public Recordset {
   std::vector<bool> wanted_;  // fields read through this recordset so far
   std::vector<int> page_columns_;
   Statement range_statement_;  // the page's fields for keys in a range
-  Statement point_statement_;  // the page's fields for one key
   Statement row_statement_;    // every field for one key
 };
 

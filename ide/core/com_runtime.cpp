@@ -25,21 +25,11 @@ ComRuntime::Library& ComRuntime::Load(const std::string& path) {
   return libraries_[path] = lib;
 }
 
-com::HRESULT ComRuntime::CallExport(const std::string& path, const char* name) {
+void ComRuntime::CallExport(const std::string& path, const char* name) {
   Library& lib = Load(path);
   auto fn = reinterpret_cast<com::HRESULT (*)()>(dlsym(lib.Handle, name));
   if (!fn) Fail(path + " has no " + name);
-  return fn();
-}
-
-void ComRuntime::RegisterServer(const std::string& libraryPath) {
-  com::HRESULT hr = CallExport(libraryPath, "DllRegisterServer");
-  if (com::Failed(hr)) throw com::TakeError(hr);
-}
-
-void ComRuntime::UnregisterServer(const std::string& libraryPath) {
-  com::HRESULT hr = CallExport(libraryPath, "DllUnregisterServer");
-  if (com::Failed(hr)) throw com::TakeError(hr);
+  if (com::HRESULT hr = fn(); com::Failed(hr)) throw com::TakeError(hr);
 }
 
 com::ComPtr<com::IUnknown> ComRuntime::CreateObject(const std::string& progId) {

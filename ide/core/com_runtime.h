@@ -25,8 +25,12 @@ class ComRuntime : public vbide::ObjectActivator {
 
   // Loads the library and calls its DllRegisterServer / DllUnregisterServer. Raises 429 when the
   // library cannot be loaded or lacks the export, or the error the library reports.
-  void RegisterServer(const std::string& libraryPath);
-  void UnregisterServer(const std::string& libraryPath);
+  void RegisterServer(const std::string& libraryPath) {
+    CallExport(libraryPath, "DllRegisterServer");
+  }
+  void UnregisterServer(const std::string& libraryPath) {
+    CallExport(libraryPath, "DllUnregisterServer");
+  }
 
   // A new object of the class registered for `progId`. Raises 429 ("ActiveX component can't
   // create object") when the ProgID, class or library cannot be found or loaded; LastError()
@@ -46,7 +50,7 @@ class ComRuntime : public vbide::ObjectActivator {
     com::HRESULT (*CanUnloadNow)() = nullptr;
   };
   Library& Load(const std::string& path);
-  com::HRESULT CallExport(const std::string& path, const char* name);
+  void CallExport(const std::string& path, const char* name);
   [[noreturn]] void Fail(const std::string& why);
 
   std::map<std::string, Library> libraries_;

@@ -1,5 +1,6 @@
 #include "ide/core/cp1252.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -32,9 +33,8 @@ void AppendUtf8(std::string& out, char32_t c) {
 // The byte for a code point, or kUnmappable.
 char ToByte(char32_t c) {
   if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return static_cast<char>(c);
-  for (std::size_t i = 0; i < kHigh.size(); ++i)
-    if (kHigh[i] == c) return static_cast<char>(0x80 + i);
-  return kUnmappable;
+  auto it = std::find(kHigh.begin(), kHigh.end(), c);
+  return it == kHigh.end() ? kUnmappable : static_cast<char>(0x80 + (it - kHigh.begin()));
 }
 
 // Decodes one well-formed UTF-8 character at text[pos]. Returns its length in bytes, or 0 when
@@ -85,13 +85,8 @@ std::string Utf8ToCp1252(std::string_view text) {
   while (pos < text.size()) {
     char32_t c = 0;
     std::size_t len = DecodeOne(text, pos, c);
-    if (len == 0) {
-      out += kUnmappable;
-      ++pos;
-    } else {
-      out += ToByte(c);
-      pos += len;
-    }
+    out += len == 0 ? kUnmappable : ToByte(c);
+    pos += len == 0 ? 1 : len;  // a malformed byte is one '?'
   }
   return out;
 }

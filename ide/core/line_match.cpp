@@ -134,11 +134,9 @@ std::size_t FindDeclaration(const std::vector<std::string>& code, const std::str
 }  // namespace
 
 Reattached Reattach(const std::vector<CodeLine>& read, const std::vector<std::string>& code) {
-  std::vector<std::string_view> before, after;
+  std::vector<std::string_view> before, after(code.begin(), code.end());
   for (const CodeLine& line : read)
     before.push_back(line.Text);
-  for (const std::string& line : code)
-    after.push_back(line);
   std::vector<std::size_t> match = MatchLines(before, after);
 
   Reattached out{std::vector<LineEnd>(code.size(), LineEnd::kNone),

@@ -26,25 +26,17 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
 }
 
 std::string_view TrimLeft(std::string_view s) {
-  std::size_t i = 0;
-  while (i < s.size() && IsBlank(s[i]))
-    ++i;
-  return s.substr(i);
+  return s.substr(std::min(s.find_first_not_of(" \t"), s.size()));
 }
 
 std::string_view TrimRight(std::string_view s) {
-  std::size_t n = s.size();
-  while (n > 0 && IsBlank(s[n - 1]))
-    --n;
-  return s.substr(0, n);
+  return s.substr(0, s.find_last_not_of(" \t") + 1);
 }
 
 // Splits a line into its leading run of name characters and the rest, after leading blanks.
 std::pair<std::string_view, std::string_view> FirstWord(std::string_view line) {
   line = TrimLeft(line);
-  std::size_t n = 0;
-  while (n < line.size() && IsNameChar(line[n]))
-    ++n;
+  std::size_t n = std::find_if_not(line.begin(), line.end(), IsNameChar) - line.begin();
   return {line.substr(0, n), line.substr(n)};
 }
 
@@ -53,9 +45,8 @@ std::string_view AttributeName(std::string_view line) {
   auto [word, rest] = FirstWord(line);
   if (!EqualsNoCase(word, "Attribute") || rest.empty() || !IsBlank(rest[0])) return {};
   rest = TrimLeft(rest);
-  std::size_t n = 0;
-  while (n < rest.size() && (IsNameChar(rest[n]) || rest[n] == '.'))
-    ++n;
+  auto inName = [](char c) { return IsNameChar(c) || c == '.'; };
+  std::size_t n = std::find_if_not(rest.begin(), rest.end(), inName) - rest.begin();
   if (n == 0 || rest[0] == '.') return {};
   return rest.substr(0, n);
 }

@@ -1,5 +1,6 @@
 #include "ide/core/vbsource.h"
 
+#include <algorithm>
 #include <string>
 #include <utility>
 
@@ -11,54 +12,34 @@
 namespace ide {
 namespace {
 
-using source_detail::CodeLine;
 using source_detail::LineEnd;
 using source_detail::RawLine;
 
+constexpr std::string_view kEndBytes[] = {"", "\r\n", "\n", "\r"};  // in LineEnd's order
+
+std::string_view EndBytes(LineEnd end) {
+  return kEndBytes[static_cast<int>(end)];
+}
+
 std::vector<RawLine> SplitLines(std::string_view bytes) {
   std::vector<RawLine> lines;
-  std::size_t pos = 0;
-  while (pos < bytes.size()) {
-    std::size_t end = bytes.find_first_of("\r\n", pos);
-    if (end == std::string_view::npos) {
-      lines.push_back({std::string(bytes.substr(pos)), LineEnd::kNone});
-      break;
-    }
-    LineEnd kind = LineEnd::kLf;
-    std::size_t next = end + 1;
-    if (bytes[end] == '\r') {
-      bool crlf = next < bytes.size() && bytes[next] == '\n';
-      kind = crlf ? LineEnd::kCrLf : LineEnd::kCr;
-      next += crlf ? 1 : 0;
-    }
+  for (std::size_t pos = 0; pos < bytes.size();) {
+    std::size_t end = std::min(bytes.find_first_of("\r\n", pos), bytes.size());
+    std::string_view rest = bytes.substr(end);
+    LineEnd kind = rest.empty()               ? LineEnd::kNone
+                   : rest.starts_with("\r\n") ? LineEnd::kCrLf
+                   : rest[0] == '\r'          ? LineEnd::kCr
+                                              : LineEnd::kLf;
     lines.push_back({std::string(bytes.substr(pos, end - pos)), kind});
-    pos = next;
+    pos = end + EndBytes(kind).size();
   }
   return lines;
 }
 
-std::string_view EndBytes(LineEnd end) {
-  switch (end) {
-    case LineEnd::kCrLf:
-      return "\r\n";
-    case LineEnd::kLf:
-      return "\n";
-    case LineEnd::kCr:
-      return "\r";
-    case LineEnd::kNone:
-      break;
-  }
-  return "";
-}
-
 // The line end most lines have; CR LF on a tie or when no line has one.
 LineEnd MostCommonEnd(const std::vector<RawLine>& lines) {
-  std::size_t crlf = 0, lf = 0, cr = 0;
-  for (const RawLine& line : lines) {
-    crlf += line.End == LineEnd::kCrLf;
-    lf += line.End == LineEnd::kLf;
-    cr += line.End == LineEnd::kCr;
-  }
+  auto count = [&](LineEnd end) { return std::ranges::count(lines, end, &RawLine::End); };
+  auto crlf = count(LineEnd::kCrLf), lf = count(LineEnd::kLf), cr = count(LineEnd::kCr);
   if (crlf >= lf && crlf >= cr) return LineEnd::kCrLf;
   return lf >= cr ? LineEnd::kLf : LineEnd::kCr;
 }
@@ -132,8 +113,7 @@ SourceFile ParseSource(std::string_view bytes) {
 }
 
 std::string RenderSource(const SourceFile& original, const std::vector<std::string>& code) {
-  const std::vector<CodeLine>& read = original.read_;
-  source_detail::Reattached placed = source_detail::Reattach(read, code);
+  source_detail::Reattached placed = source_detail::Reattach(original.read_, code);
 
   std::string out;
   bool any = false;

@@ -26,14 +26,8 @@
 // did (CR LF for a new module or a file without line ends); a file without a final line break is
 // written without one.
 //
-// Characters that Windows-1252 cannot hold are written as '?' (see cp1252.h).
-//
-// ReadSourceFile raises vb::Error 53 "File not found", 76 "Path not found" (no such folder) or
-// 75 "Path/File access error" (a folder, or unreadable). WriteSourceFile writes a temporary
-// file in the target's folder and renames it over the target (through a symbolic link, the file
-// it names), so the old file stays whole until the new one is complete; it raises 76 (no such
-// folder), 75 (the target is a folder or read-only, or cannot be created or replaced) or 57
-// "Device I/O error" (writing failed).
+// Characters that Windows-1252 cannot hold are written as '?' (see cp1252.h). ReadSourceFile and
+// WriteSourceFile go through ReadWholeFile and WriteFileAtomically (file_io.h), with their errors.
 #pragma once
 
 #include <filesystem>
