@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "runtime/platform.h"
@@ -75,9 +76,10 @@ std::vector<std::string> ItemNames(dao::Recordset& rs) {
   if (rs.RecordCount() == 0) return names;
   names.reserve(static_cast<std::size_t>(rs.RecordCount()));
   rs.MoveFirst();
+  const dao::Field name = rs.Fields("Name");  // read at each row the walk comes to
   while (!rs.Eof()) {
     try {
-      names.push_back(rs.Fields("Name").Value().value_or(""));
+      names.push_back(name.Value().value_or(""));
     } catch (const vb::Error& e) {
       if (e.Number != 3167) throw;  // "Record is deleted."
     }
@@ -223,8 +225,8 @@ void frmSource::LoadData() {
       std::vector<std::string> names = ItemNames(**c.Recordset);
       forms::Node* parent = Tree.FindKey(std::string(c.Key));
       if (!parent) return;
-      for (const std::string& name : names)
-        Tree.Add(parent, forms::tvwChild, "", name, c.Image);
+      for (std::string& name : names)
+        Tree.Add(parent, forms::tvwChild, "", std::move(name), c.Image);
     });
   }
   Skipping([&] { Tree.Nodes(1).SetExpanded(true); });
