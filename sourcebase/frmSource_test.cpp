@@ -80,8 +80,9 @@ class BrowserTest : public LibraryTest {
     Button(4);
     platform_.QueueAnswer(vb::vbYes);
     Click("Subs", "Other");
+    // The failed switch left Twin selected, so Delete acts on it.
+    EXPECT_EQ(browser_.Tree.SelectedItem(), NodeAt({"Source Code Database", "Subs", "Twin"}));
     platform_.QueueAnswer(vb::vbYes);
-    browser_.Tree.SetSelectedItem(NodeAt({"Source Code Database", "Subs", "Twin"}));
     Button(2);
     EXPECT_EQ(Reports(), (std::vector<std::string>{
                              "   Routine Name : Private Sub Toolbar1_ButtonClick | " + number,
@@ -140,6 +141,26 @@ TEST_F(BrowserTest, AnItemThatCannotBeReadKeepsTheShownItem) {
   Click("Miscellaneous", "Notes");
   EXPECT_EQ(Rows("Subs")[0][1], "xfirst");
   EXPECT_EQ(browser_.txtcode.Text(), "' notes");
+}
+
+// A row removed from the file since the tree was filled: the click shows an empty code box and
+// leaves the status bar, and Delete still removes the node, each after the no-match message.
+TEST_F(BrowserTest, AnItemWhoseRowIsGoneGivesTheNoMatchMessage) {
+  Click("Subs", "Twin");
+  dao::testing::ExecSql(path_, "DELETE FROM Misc WHERE Name = 'Notes'");
+  Click("Miscellaneous", "Notes");
+  EXPECT_EQ(browser_.txtcode.Text(), "");
+  EXPECT_EQ(Panels()[0], "Name: Twin");
+  platform_.QueueAnswer(vb::vbYes);
+  Button(2);
+  EXPECT_EQ(NodeAt({"Source Code Database", "Miscellaneous"})->Children(), 0);
+  ASSERT_EQ(MessageBoxes().size(), 3u);
+  for (std::size_t i : {0u, 2u}) {
+    EXPECT_EQ(MessageBoxes()[i].Prompt,
+              "No Match for Name = 'Notes'\r\n\r\nThis database may need repaired.");
+    EXPECT_EQ(MessageBoxes()[i].Title, "SourceBase Database Error");
+  }
+  EXPECT_TRUE(browser_.Visible());
 }
 
 TEST_F(BrowserTest, TreeFillSkipsWhatCannotBeRead) {
