@@ -8,6 +8,7 @@
 #include "services/error_report.h"
 #include "services/names.h"
 #include "services/resources.h"
+#include "sourcebase/frmSource.h"
 
 namespace bw {
 namespace {
@@ -35,7 +36,7 @@ const Command kCommands[] = {
     {6, "UN-Comment Selected Code", "uncomment.xpm", [](ToolWindow& w) { w.cmdUncomment_Click(); }},
     {8, "Insert Header Comment", "header.xpm", Show<frmInsertHeader>},
     {10, "Insert WIN32 API Reference", "apiref.xpm", nullptr},
-    {12, "Source Code Database", "database.xpm", nullptr},
+    {12, "Source Code Database", "database.xpm", Show<frmSource>},
 };
 
 const RoutineErrorTexts kCommentTexts = {

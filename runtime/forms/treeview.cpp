@@ -66,10 +66,10 @@ std::vector<Node*>& TreeView::SiblingsOf(Node* node) {
   return node->parent_ ? node->parent_->children_ : roots_;
 }
 
-Node& TreeView::Add(Node* relative, int relationship, const std::string& key,
-                    const std::string& text, long image) {
+Node& TreeView::Add(Node* relative, int relationship, std::string key, std::string text,
+                    long image) {
   if (!key.empty() && FindKey(key)) RaiseTreeError(35602, "Key is not unique in collection");
-  auto owned = std::make_unique<Node>(this, key, text, image);
+  auto owned = std::make_unique<Node>(this, std::move(key), std::move(text), image);
   Node* node = owned.get();
   std::vector<Node*>* list = &roots_;
   std::vector<Node*>::iterator at = roots_.end();
@@ -98,14 +98,14 @@ Node& TreeView::Add(Node* relative, int relationship, const std::string& key,
   return *node;
 }
 
-Node& TreeView::Add(const std::string& relativeKey, int relationship, const std::string& key,
-                    const std::string& text, long image) {
+Node& TreeView::Add(const std::string& relativeKey, int relationship, std::string key,
+                    std::string text, long image) {
   Node* relative = nullptr;
   if (!relativeKey.empty()) {
     relative = FindKey(relativeKey);
     if (!relative) RaiseTreeError(35601, "Element not found");
   }
-  return Add(relative, relationship, key, text, image);
+  return Add(relative, relationship, std::move(key), std::move(text), image);
 }
 
 Node& TreeView::Nodes(long index) const {

@@ -63,10 +63,9 @@ class TreeView : public Control {
   TreeView(Form* form, std::string name, int index = -1);
 
   // Nodes.Add. A null relative adds at the top level (relationship tvwFirst or tvwLast there).
-  Node& Add(Node* relative, int relationship, const std::string& key, const std::string& text,
+  Node& Add(Node* relative, int relationship, std::string key, std::string text, long image = 0);
+  Node& Add(const std::string& relativeKey, int relationship, std::string key, std::string text,
             long image = 0);
-  Node& Add(const std::string& relativeKey, int relationship, const std::string& key,
-            const std::string& text, long image = 0);
   // REQUIRES: 1 <= index <= Count() (else 35600, index out of bounds).
   void Remove(long index);
   void Clear();
