@@ -24,28 +24,88 @@ const PropertyTable& ListControl::Properties() const {
 void ListControl::Reset() {
   Control::Reset();
   items_.clear();
+  keys_.clear();
+  pending_ = 0;
+  inOrder_ = true;
+}
+
+void ListControl::SetSorted(bool v) {
+  if (v == sorted_) return;
+  Settle();
+  keys_.clear();
+  if (v) {
+    for (const std::string& item : items_)
+      keys_.push_back(vb::LCase(item));
+    pending_ = items_.size();
+    inOrder_ = true;
+    if (listIndex_ >= 0) ClearChoice();
+  }
+  Put(sorted_, v);
+  Notify("List");
 }
 
 void ListControl::AddItem(const std::string& item, long index) {
   if (index < -1 || index > ListCount()) throw vb::RuntimeError(vb::kInvalidProcedureCall);
-  auto at = items_.end();
-  if (index >= 0) {
-    at = items_.begin() + index;
-  } else if (sorted_) {
+  if (index < 0 && sorted_ && inOrder_) {
     std::string key = vb::LCase(item);
-    at = std::upper_bound(
-        items_.begin(), items_.end(), key,
-        [](const std::string& k, const std::string& e) { return k < vb::LCase(e); });
+    if (listIndex_ >= 0) {
+      if (pending_ == 0) chosenKey_ = keys_[static_cast<std::size_t>(listIndex_)];
+      if (key < chosenKey_) ++listIndex_;
+    }
+    items_.push_back(item);
+    keys_.push_back(std::move(key));
+    ++pending_;
+    Notify("List");
+    return;
   }
-  long pos = static_cast<long>(at - items_.begin());
-  items_.insert(at, item);
-  if (listIndex_ >= pos) ++listIndex_;
+  Settle();
+  std::size_t pos = items_.size();
+  if (index >= 0) {
+    pos = static_cast<std::size_t>(index);
+  } else if (sorted_) {
+    // Entries put at an index broke the order: each entry finds its place as it comes.
+    pos = static_cast<std::size_t>(std::upper_bound(keys_.begin(), keys_.end(), vb::LCase(item)) -
+                                   keys_.begin());
+  }
+  items_.insert(items_.begin() + static_cast<std::ptrdiff_t>(pos), item);
+  if (sorted_) {
+    std::string key = vb::LCase(item);
+    inOrder_ = inOrder_ && (pos == 0 || keys_[pos - 1] <= key) &&
+               (pos == keys_.size() || key <= keys_[pos]);
+    keys_.insert(keys_.begin() + static_cast<std::ptrdiff_t>(pos), std::move(key));
+  }
+  if (listIndex_ >= static_cast<long>(pos)) ++listIndex_;
   Notify("List");
+}
+
+void ListControl::Settle() const {
+  if (pending_ == 0) return;
+  const std::size_t n = items_.size();
+  const std::size_t first = n - pending_;
+  auto byKey = [this](std::size_t a, std::size_t b) { return keys_[a] < keys_[b]; };
+  // The waiting entries in key order, those of equal keys in the order they were added; then
+  // merged with the settled ones, which go first among equal keys.
+  std::vector<std::size_t> order(n);
+  for (std::size_t i = 0; i < n; ++i)
+    order[i] = i;
+  std::stable_sort(order.begin() + static_cast<std::ptrdiff_t>(first), order.end(), byKey);
+  std::inplace_merge(order.begin(), order.begin() + static_cast<std::ptrdiff_t>(first), order.end(),
+                     byKey);
+  std::vector<std::string> items(n), keys(n);
+  for (std::size_t i = 0; i < n; ++i) {
+    items[i] = std::move(items_[order[i]]);
+    keys[i] = std::move(keys_[order[i]]);
+  }
+  items_ = std::move(items);
+  keys_ = std::move(keys);
+  pending_ = 0;
 }
 
 void ListControl::RemoveItem(long index) {
   if (index < 0 || index >= ListCount()) throw vb::RuntimeError(vb::kInvalidProcedureCall);
+  Settle();
   items_.erase(items_.begin() + index);
+  if (sorted_) keys_.erase(keys_.begin() + index);
   if (listIndex_ == index)
     listIndex_ = -1;
   else if (listIndex_ > index)
@@ -55,6 +115,9 @@ void ListControl::RemoveItem(long index) {
 
 void ListControl::Clear() {
   items_.clear();
+  keys_.clear();
+  pending_ = 0;
+  inOrder_ = true;
   listIndex_ = -1;
   Notify("List");
 }
@@ -62,11 +125,18 @@ void ListControl::Clear() {
 const std::string& ListControl::List(long index) const {
   if (index < 0 || index >= ListCount())
     throw vb::Error(381, vb::DefaultErrorSource(), "Invalid property array index");
+  Settle();
   return items_[static_cast<std::size_t>(index)];
+}
+
+const std::vector<std::string>& ListControl::Items() const {
+  Settle();
+  return items_;
 }
 
 void ListControl::SetListIndex(long v) {
   if (v < -1 || v >= ListCount()) throw vb::RuntimeError(vb::kInvalidPropertyValue);
+  Settle();
   if (v == listIndex_) return;
   listIndex_ = v;
   OnListIndexChanged();
@@ -83,9 +153,10 @@ void ListControl::OnListIndexChanged() {
 
 bool ListControl::UserChoose(const std::string& item) {
   if (!AcceptsInput()) return false;
-  auto it = std::find(items_.begin(), items_.end(), item);
-  if (it == items_.end()) return false;
-  SetListIndex(static_cast<long>(it - items_.begin()));
+  const std::vector<std::string>& items = Items();
+  auto it = std::find(items.begin(), items.end(), item);
+  if (it == items.end()) return false;
+  SetListIndex(static_cast<long>(it - items.begin()));
   return true;
 }
 
