@@ -149,8 +149,9 @@ void frmApi::LoadCategory(ApiCategory category, const std::string& status) {
   ProgressBar.SetMax(count);
   ProgressBar.SetVisible(true);
   lstItems.Clear();
+  dao::Field name = recordset_->Fields("Name");
   while (!recordset_->Eof()) {
-    lstItems.AddItem(recordset_->Fields("Name").Value().value_or(""));
+    lstItems.AddItem(name.Value().value_or(""));
     ProgressBar.SetValue(recordset_->AbsolutePosition());
     recordset_->MoveNext();
   }

@@ -1,6 +1,10 @@
 #include "runtime/forms/lists.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
+#include <cstring>
+#include <string_view>
 
 #include "runtime/vb/error.h"
 #include "runtime/vb/strings.h"
@@ -24,18 +28,60 @@ const PropertyTable& ListControl::Properties() const {
 void ListControl::Reset() {
   Control::Reset();
   items_.clear();
-  keys_.clear();
   pending_ = 0;
   inOrder_ = true;
 }
 
+namespace {
+
+// Eight ASCII bytes with their capital letters lowered. REQUIRES: no byte has its high bit set
+// (so no sum below carries into the next byte).
+std::uint64_t LowerAscii8(std::uint64_t x) {
+  constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+  constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+  std::uint64_t atLeastA = (x + (0x80 - 'A') * kOnes) & kHighBits;
+  std::uint64_t aboveZ = (x + (0x80 - 'Z' - 1) * kOnes) & kHighBits;
+  return x | ((atLeastA & ~aboveZ) >> 2);  // 0x80 >> 2 is the 0x20 between the cases
+}
+
+// Whether `a` sorts before `b` in a sorted list: LCase(a) < LCase(b), byte by byte. Lowering
+// keeps ASCII text ASCII and the same length, so while the part compared is ASCII the first bytes
+// that differ once lowered decide, taken eight at a time; texts with other characters there are
+// lowered whole.
+bool SortsBefore(std::string_view a, std::string_view b) {
+  constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+  const std::size_t n = std::min(a.size(), b.size());
+  std::size_t i = 0;
+  for (; i + 8 <= n; i += 8) {
+    std::uint64_t x, y;
+    std::memcpy(&x, a.data() + i, 8);
+    std::memcpy(&y, b.data() + i, 8);
+    if ((x | y) & kHighBits) break;
+    if (x == y) continue;
+    x = LowerAscii8(x);
+    y = LowerAscii8(y);
+    if (x == y) continue;
+    // The first byte in the text is the lowest of the word, on the little-endian machines we run.
+    int shift = std::countr_zero(x ^ y) & ~7;
+    return ((x >> shift) & 0xFF) < ((y >> shift) & 0xFF);
+  }
+  for (; i < n; ++i) {
+    auto x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
+    if ((x | y) & 0x80) return vb::LCase(a) < vb::LCase(b);
+    if (x == y) continue;
+    x = x >= 'A' && x <= 'Z' ? x + 32 : x;
+    y = y >= 'A' && y <= 'Z' ? y + 32 : y;
+    if (x != y) return x < y;
+  }
+  return a.size() < b.size();
+}
+
+}  // namespace
+
 void ListControl::SetSorted(bool v) {
   if (v == sorted_) return;
   Settle();
-  keys_.clear();
   if (v) {
-    for (const std::string& item : items_)
-      keys_.push_back(vb::LCase(item));
     pending_ = items_.size();
     inOrder_ = true;
     if (listIndex_ >= 0) ClearChoice();
@@ -44,60 +90,92 @@ void ListControl::SetSorted(bool v) {
   Notify("List");
 }
 
-void ListControl::AddItem(const std::string& item, long index) {
+void ListControl::AddItem(std::string item, long index) {
   if (index < -1 || index > ListCount()) throw vb::RuntimeError(vb::kInvalidProcedureCall);
   if (index < 0 && sorted_ && inOrder_) {
-    std::string key = vb::LCase(item);
     if (listIndex_ >= 0) {
-      if (pending_ == 0) chosenKey_ = keys_[static_cast<std::size_t>(listIndex_)];
-      if (key < chosenKey_) ++listIndex_;
+      if (pending_ == 0) chosen_ = items_[static_cast<std::size_t>(listIndex_)];
+      if (SortsBefore(item, chosen_)) ++listIndex_;
     }
-    items_.push_back(item);
-    keys_.push_back(std::move(key));
+    items_.push_back(std::move(item));
     ++pending_;
     Notify("List");
     return;
   }
   Settle();
-  std::size_t pos = items_.size();
+  auto at = items_.end();
   if (index >= 0) {
-    pos = static_cast<std::size_t>(index);
+    at = items_.begin() + index;
   } else if (sorted_) {
     // Entries put at an index broke the order: each entry finds its place as it comes.
-    pos = static_cast<std::size_t>(std::upper_bound(keys_.begin(), keys_.end(), vb::LCase(item)) -
-                                   keys_.begin());
+    at = std::upper_bound(items_.begin(), items_.end(), item, SortsBefore);
   }
-  items_.insert(items_.begin() + static_cast<std::ptrdiff_t>(pos), item);
   if (sorted_) {
-    std::string key = vb::LCase(item);
-    inOrder_ = inOrder_ && (pos == 0 || keys_[pos - 1] <= key) &&
-               (pos == keys_.size() || key <= keys_[pos]);
-    keys_.insert(keys_.begin() + static_cast<std::ptrdiff_t>(pos), std::move(key));
+    inOrder_ = inOrder_ && (at == items_.begin() || !SortsBefore(item, *(at - 1))) &&
+               (at == items_.end() || !SortsBefore(*at, item));
   }
-  if (listIndex_ >= static_cast<long>(pos)) ++listIndex_;
+  long pos = static_cast<long>(at - items_.begin());
+  items_.insert(at, std::move(item));
+  if (listIndex_ >= pos) ++listIndex_;
   Notify("List");
 }
 
+namespace {
+
+// An entry for the sort: the first 24 bytes of its text lowered, as three numbers that compare as
+// the bytes do (short texts padded with zero bytes), when they are ASCII. Most names differ
+// there, so most comparisons need not reach the texts, which lie all over memory.
+struct SortEntry {
+  std::uint64_t Key[3];
+  std::string_view Text;
+  std::uint32_t Index;  // in the entries before sorting
+  bool Ascii;
+};
+
+SortEntry EntryOf(std::string_view text, std::uint32_t index) {
+  constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+  SortEntry entry{{}, text, index, true};
+  unsigned char bytes[sizeof entry.Key] = {};
+  std::memcpy(bytes, text.data(), std::min(text.size(), sizeof bytes));
+  std::uint64_t any = 0;
+  for (int k = 0; k < 3; ++k) {
+    std::memcpy(&entry.Key[k], bytes + 8 * k, 8);
+    any |= entry.Key[k];
+  }
+  entry.Ascii = (any & kHighBits) == 0;
+  if (entry.Ascii)
+    for (std::uint64_t& word : entry.Key)
+      word = __builtin_bswap64(LowerAscii8(word));
+  return entry;
+}
+
+bool EntryBefore(const SortEntry& a, const SortEntry& b) {
+  if (a.Ascii && b.Ascii) {
+    for (int k = 0; k < 3; ++k)
+      if (a.Key[k] != b.Key[k]) return a.Key[k] < b.Key[k];
+  }
+  return SortsBefore(a.Text, b.Text);
+}
+
+}  // namespace
+
 void ListControl::Settle() const {
   if (pending_ == 0) return;
-  const std::size_t n = items_.size();
-  const std::size_t first = n - pending_;
-  auto byKey = [this](std::size_t a, std::size_t b) { return keys_[a] < keys_[b]; };
-  // The waiting entries in key order, those of equal keys in the order they were added; then
-  // merged with the settled ones, which go first among equal keys.
-  std::vector<std::size_t> order(n);
+  // The waiting entries in order, those of equal keys in the order they were added; then merged
+  // with the settled ones, which go first among equal keys. Each text moves once, to its place.
+  const std::size_t n = items_.size(), first = n - pending_;
+  std::vector<SortEntry> order;
+  order.reserve(n);
   for (std::size_t i = 0; i < n; ++i)
-    order[i] = i;
-  std::stable_sort(order.begin() + static_cast<std::ptrdiff_t>(first), order.end(), byKey);
-  std::inplace_merge(order.begin(), order.begin() + static_cast<std::ptrdiff_t>(first), order.end(),
-                     byKey);
-  std::vector<std::string> items(n), keys(n);
-  for (std::size_t i = 0; i < n; ++i) {
-    items[i] = std::move(items_[order[i]]);
-    keys[i] = std::move(keys_[order[i]]);
-  }
+    order.push_back(EntryOf(items_[i], static_cast<std::uint32_t>(i)));
+  auto middle = order.begin() + static_cast<std::ptrdiff_t>(first);
+  std::stable_sort(middle, order.end(), EntryBefore);
+  std::inplace_merge(order.begin(), middle, order.end(), EntryBefore);
+  std::vector<std::string> items;
+  items.reserve(n);
+  for (const SortEntry& entry : order)
+    items.push_back(std::move(items_[entry.Index]));
   items_ = std::move(items);
-  keys_ = std::move(keys);
   pending_ = 0;
 }
 
@@ -105,7 +183,6 @@ void ListControl::RemoveItem(long index) {
   if (index < 0 || index >= ListCount()) throw vb::RuntimeError(vb::kInvalidProcedureCall);
   Settle();
   items_.erase(items_.begin() + index);
-  if (sorted_) keys_.erase(keys_.begin() + index);
   if (listIndex_ == index)
     listIndex_ = -1;
   else if (listIndex_ > index)
@@ -115,7 +192,6 @@ void ListControl::RemoveItem(long index) {
 
 void ListControl::Clear() {
   items_.clear();
-  keys_.clear();
   pending_ = 0;
   inOrder_ = true;
   listIndex_ = -1;

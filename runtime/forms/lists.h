@@ -1,13 +1,13 @@
 // List boxes and combo boxes.
 //
-// A sorted list keeps its entries in alphabetical order without regard to case, whatever the
-// order of AddItem (but for entries put at an index, which stay there); an entry whose key equals
-// others' goes after them. Adding to a sorted list is cheap: the entry waits at the end and is
-// sorted in, with every other waiting entry at once, when something next reads the entries (List,
-// Items, Text, a choice); ListCount and ListIndex are exact all along. ListIndex is -1 when no
-// entry is chosen; choosing an entry (by code or by the user) raises Click. A combo box's Text is
-// the chosen entry after a choice, or whatever was typed (Change); typing clears the choice without
-// a Click, unless the text is still the chosen entry's.
+// A sorted list keeps its entries in alphabetical order without regard to case (the order of
+// their LCase texts), whatever the order of AddItem, but for entries put at an index, which stay
+// there; an entry equal to others but for case goes after them. Adding to a sorted list is cheap:
+// the entry waits at the end and is sorted in, with every other waiting entry at once, when
+// something next reads the entries (List, Items, Text, a choice); ListCount and ListIndex are exact
+// all along. ListIndex is -1 when no entry is chosen; choosing an entry (by code or by the user)
+// raises Click. A combo box's Text is the chosen entry after a choice, or whatever was typed
+// (Change); typing clears the choice without a Click, unless the text is still the chosen entry's.
 #pragma once
 
 #include <string>
@@ -20,7 +20,7 @@ namespace forms {
 class ListControl : public Control {
  public:
   // Adds at `index` (-1: at the end, or at its sorted place in a sorted list).
-  void AddItem(const std::string& item, long index = -1);
+  void AddItem(std::string item, long index = -1);
   // REQUIRES: 0 <= index < ListCount (else 5).
   void RemoveItem(long index);
   virtual void Clear();
@@ -52,15 +52,13 @@ class ListControl : public Control {
   void Settle() const;
 
   // The entries in list order, but for the last `pending_`, which were added to a sorted list and
-  // wait to be sorted in. keys_ holds each entry's sort key (LCase) in a sorted list and is empty
-  // in an unsorted one. listIndex_ is the chosen entry's index in the settled order: an entry
-  // added with a key below the chosen entry's (chosenKey_, kept while entries wait) moves it on.
+  // wait to be sorted in. listIndex_ is the chosen entry's index in the settled order: an entry
+  // added that sorts before the chosen one (chosen_, kept while entries wait) moves it on.
   mutable std::vector<std::string> items_;
-  mutable std::vector<std::string> keys_;
   mutable std::size_t pending_ = 0;
-  std::string chosenKey_;
-  // Whether a sorted list's entries are in key order; an entry put at an index may break it, and
-  // then each entry added finds its place at once, as far as a search of the broken order goes.
+  std::string chosen_;
+  // Whether a sorted list's entries are in order; an entry put at an index may break it, and then
+  // each entry added finds its place at once, as far as a search of the broken order goes.
   bool inOrder_ = true;
   long listIndex_;
   bool sorted_;

@@ -110,9 +110,38 @@ struct SortedModel {
 // entries at an index, which breaks the order until the list is cleared.
 TEST_F(ListsTest, SortedListMatchesOneByOneInsertionThroughAnyMixOfOperations) {
   f.design = [&] { f.lstItems.SetSorted(true); };
-  const Items words = {"beta", "Beta",         "BETA",         "alpha", "Gamma", "gamma", "delta",
-                       "",     "\xC3\x84pfel", "\xC3\xA4pfel", "apfel", "zeta",  "Zeta2", "m",
-                       "M"};
+  // Long texts too: some alike in their first 16 or 24 bytes but for case, texts with letters
+  // beyond ASCII after those bytes, a zero byte.
+  const Items words = {"beta",
+                       "Beta",
+                       "BETA",
+                       "alpha",
+                       "Gamma",
+                       "gamma",
+                       "delta",
+                       "",
+                       "\xC3\x84pfel",
+                       "\xC3\xA4pfel",
+                       "apfel",
+                       "zeta",
+                       "Zeta2",
+                       "m",
+                       "M",
+                       "WM_CONSTANT_NAME_A",
+                       "wm_constant_name_a",
+                       "WM_Constant_Name_",
+                       "wm_constant_name_\xC3\x89t\xC3\xA9",
+                       "wm_constant_name_\xC3\xA9t\xC3\xA9",
+                       "wm_constant_nam",
+                       "WM_CONSTANT_NAMEZ",
+                       std::string("ab\0c", 4),
+                       "ab",
+                       "AB",
+                       "WM_CONSTANT_NAME_THAT_IS_LONG_A",
+                       "wm_constant_name_that_is_long_b",
+                       "Wm_Constant_Name_That_Is_",
+                       "wm_constant_name_that_is_lon\xC3\xA9",
+                       "wm_constant_name_that_is"};
   for (bool atIndex : {false, true}) {
     SCOPED_TRACE(atIndex ? "with entries put at an index" : "entries added only");
     f.Unload();
