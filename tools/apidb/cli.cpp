@@ -43,6 +43,11 @@ class Bar {
   int shown_ = -1;
 };
 
+// "1 line", "2 lines".
+std::string Count(std::size_t n, const std::string& noun) {
+  return std::to_string(n) + " " + noun + (n == 1 ? "" : "s");
+}
+
 int Import(const std::string& textPath, const std::string& dbPath, std::ostream& out,
            std::ostream& err, bool progressBar) {
   std::string bytes;
@@ -69,10 +74,11 @@ int Import(const std::string& textPath, const std::string& dbPath, std::ostream&
     return kCannotUse;
   }
   bar.Finish();
-  out << dbPath << ": " << api.Declares.size() << " declarations, " << api.Constants.size()
-      << " constants, " << api.Types.size() << " types with " << api.MemberCount() << " members\n";
+  out << dbPath << ": " << Count(api.Declares.size(), "declaration") << ", "
+      << Count(api.Constants.size(), "constant") << ", " << Count(api.Types.size(), "type")
+      << " with " << Count(api.MemberCount(), "member") << "\n";
   if (!api.Unread.empty())
-    out << textPath << ": " << api.Unread.size() << " lines could not be read\n";
+    out << textPath << ": " << Count(api.Unread.size(), "line") << " could not be read\n";
   return kDone;
 }
 

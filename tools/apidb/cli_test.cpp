@@ -99,8 +99,8 @@ TEST_F(ApiDbToolTest, ImportCountsWritesAndReportsUnreadLines) {
   std::string db = (dir_ / "api.mdb").string();
   ToolRun run = Tool({"import", text, db});
   EXPECT_EQ(run.status, 0);
-  EXPECT_EQ(run.out, db + ": 1 declarations, 2 constants, 1 types with 2 members\n" + text +
-                         ": 1 lines could not be read\n");
+  EXPECT_EQ(run.out, db + ": 1 declaration, 2 constants, 1 type with 2 members\n" + text +
+                         ": 1 line could not be read\n");
   EXPECT_EQ(run.err, text + ":2: not a Declare, Const or Type statement: \"Oops\"\n");
   ApiText api = ReadApiDatabase(db);
   ASSERT_EQ(api.Constants.size(), 2u);
