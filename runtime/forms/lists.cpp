@@ -29,6 +29,7 @@ void ListControl::Reset() {
   Control::Reset();
   items_.clear();
   pending_ = 0;
+  pendingKeys_.clear();
   inOrder_ = true;
 }
 
@@ -78,11 +79,51 @@ bool SortsBefore(std::string_view a, std::string_view b) {
 
 }  // namespace
 
+namespace {
+
+// The lowered first 24 bytes of a text, as three numbers that compare as the bytes do (short texts
+// padded with zero bytes), when they are ASCII. Most names differ there, so most comparisons of
+// the sort need not reach the texts, which lie all over memory.
+ListControl::SortKey KeyOf(std::string_view text) {
+  constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+  ListControl::SortKey key{};
+  unsigned char bytes[sizeof key.Words] = {};
+  std::memcpy(bytes, text.data(), std::min(text.size(), sizeof bytes));
+  std::uint64_t any = 0;
+  for (int k = 0; k < 3; ++k) {
+    std::memcpy(&key.Words[k], bytes + 8 * k, 8);
+    any |= key.Words[k];
+  }
+  key.Ascii = (any & kHighBits) == 0;
+  if (key.Ascii)
+    for (std::uint64_t& word : key.Words)
+      word = __builtin_bswap64(LowerAscii8(word));
+  return key;
+}
+
+struct SortEntry {
+  ListControl::SortKey Key;
+  std::string_view Text;
+  std::uint32_t Index;  // in the entries before sorting
+};
+
+bool EntryBefore(const SortEntry& a, const SortEntry& b) {
+  if (a.Key.Ascii && b.Key.Ascii) {
+    for (int k = 0; k < 3; ++k)
+      if (a.Key.Words[k] != b.Key.Words[k]) return a.Key.Words[k] < b.Key.Words[k];
+  }
+  return SortsBefore(a.Text, b.Text);
+}
+
+}  // namespace
+
 void ListControl::SetSorted(bool v) {
   if (v == sorted_) return;
   Settle();
   if (v) {
     pending_ = items_.size();
+    for (const std::string& item : items_)
+      pendingKeys_.push_back(KeyOf(item));
     inOrder_ = true;
     if (listIndex_ >= 0) ClearChoice();
   }
@@ -97,6 +138,8 @@ void ListControl::AddItem(std::string item, long index) {
       if (pending_ == 0) chosen_ = items_[static_cast<std::size_t>(listIndex_)];
       if (SortsBefore(item, chosen_)) ++listIndex_;
     }
+    // The key now, while the text is at hand.
+    pendingKeys_.push_back(KeyOf(item));
     items_.push_back(std::move(item));
     ++pending_;
     Notify("List");
@@ -120,45 +163,6 @@ void ListControl::AddItem(std::string item, long index) {
   Notify("List");
 }
 
-namespace {
-
-// An entry for the sort: the first 24 bytes of its text lowered, as three numbers that compare as
-// the bytes do (short texts padded with zero bytes), when they are ASCII. Most names differ
-// there, so most comparisons need not reach the texts, which lie all over memory.
-struct SortEntry {
-  std::uint64_t Key[3];
-  std::string_view Text;
-  std::uint32_t Index;  // in the entries before sorting
-  bool Ascii;
-};
-
-SortEntry EntryOf(std::string_view text, std::uint32_t index) {
-  constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
-  SortEntry entry{{}, text, index, true};
-  unsigned char bytes[sizeof entry.Key] = {};
-  std::memcpy(bytes, text.data(), std::min(text.size(), sizeof bytes));
-  std::uint64_t any = 0;
-  for (int k = 0; k < 3; ++k) {
-    std::memcpy(&entry.Key[k], bytes + 8 * k, 8);
-    any |= entry.Key[k];
-  }
-  entry.Ascii = (any & kHighBits) == 0;
-  if (entry.Ascii)
-    for (std::uint64_t& word : entry.Key)
-      word = __builtin_bswap64(LowerAscii8(word));
-  return entry;
-}
-
-bool EntryBefore(const SortEntry& a, const SortEntry& b) {
-  if (a.Ascii && b.Ascii) {
-    for (int k = 0; k < 3; ++k)
-      if (a.Key[k] != b.Key[k]) return a.Key[k] < b.Key[k];
-  }
-  return SortsBefore(a.Text, b.Text);
-}
-
-}  // namespace
-
 void ListControl::Settle() const {
   if (pending_ == 0) return;
   // The waiting entries in order, those of equal keys in the order they were added; then merged
@@ -166,8 +170,10 @@ void ListControl::Settle() const {
   const std::size_t n = items_.size(), first = n - pending_;
   std::vector<SortEntry> order;
   order.reserve(n);
-  for (std::size_t i = 0; i < n; ++i)
-    order.push_back(EntryOf(items_[i], static_cast<std::uint32_t>(i)));
+  for (std::size_t i = 0; i < n; ++i) {
+    order.push_back({i < first ? KeyOf(items_[i]) : pendingKeys_[i - first], items_[i],
+                     static_cast<std::uint32_t>(i)});
+  }
   auto middle = order.begin() + static_cast<std::ptrdiff_t>(first);
   std::stable_sort(middle, order.end(), EntryBefore);
   std::inplace_merge(order.begin(), middle, order.end(), EntryBefore);
@@ -177,6 +183,7 @@ void ListControl::Settle() const {
     items.push_back(std::move(items_[entry.Index]));
   items_ = std::move(items);
   pending_ = 0;
+  pendingKeys_.clear();
 }
 
 void ListControl::RemoveItem(long index) {
@@ -193,6 +200,7 @@ void ListControl::RemoveItem(long index) {
 void ListControl::Clear() {
   items_.clear();
   pending_ = 0;
+  pendingKeys_.clear();
   inOrder_ = true;
   listIndex_ = -1;
   Notify("List");

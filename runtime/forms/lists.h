@@ -10,6 +10,7 @@
 // (Change); typing clears the choice without a Click, unless the text is still the chosen entry's.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -41,6 +42,12 @@ class ListControl : public Control {
   const PropertyTable& Properties() const override;
   void Reset() override;
 
+  // An entry's place in a sorted list as far as its first bytes tell (lists.cpp).
+  struct SortKey {
+    std::uint64_t Words[3];
+    bool Ascii;
+  };
+
  protected:
   ListControl(Form* form, ControlKind kind, std::string name, int index);
   void OnListIndexChanged();
@@ -56,6 +63,7 @@ class ListControl : public Control {
   // added that sorts before the chosen one (chosen_, kept while entries wait) moves it on.
   mutable std::vector<std::string> items_;
   mutable std::size_t pending_ = 0;
+  mutable std::vector<SortKey> pendingKeys_;  // of the waiting entries, worked out as they came
   std::string chosen_;
   // Whether a sorted list's entries are in order; an entry put at an index may break it, and then
   // each entry added finds its place at once, as far as a search of the broken order goes.
