@@ -1,5 +1,6 @@
 #include "addin/toolwindow.h"
 
+#include "apiref/frmApi.h"
 #include "generators/comment.h"
 #include "generators/frmAddMsgBox.h"
 #include "generators/frmErrorHandler.h"
@@ -35,7 +36,7 @@ const Command kCommands[] = {
     {5, "Comment Selected Code", "comment.xpm", [](ToolWindow& w) { w.cmdCommentCode_Click(); }},
     {6, "UN-Comment Selected Code", "uncomment.xpm", [](ToolWindow& w) { w.cmdUncomment_Click(); }},
     {8, "Insert Header Comment", "header.xpm", Show<frmInsertHeader>},
-    {10, "Insert WIN32 API Reference", "apiref.xpm", nullptr},
+    {10, "Insert WIN32 API Reference", "apiref.xpm", Show<frmApi>},
     {12, "Source Code Database", "database.xpm", Show<frmSource>},
 };
 

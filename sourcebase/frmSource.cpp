@@ -10,6 +10,7 @@
 #include "runtime/vb/strings.h"
 #include "services/code_window.h"
 #include "services/error_report.h"
+#include "services/name_criteria.h"
 #include "services/placement.h"
 #include "services/settings.h"
 #include "sourcebase/frmAdd.h"

@@ -4,6 +4,7 @@
 
 #include "runtime/platform.h"
 #include "runtime/vb/error.h"
+#include "services/name_criteria.h"
 #include "services/shared_state.h"
 
 namespace bw {
@@ -59,15 +60,6 @@ void OpenLibrary(const std::string& path) {
   for (std::string_view table : kOpenOrder)
     *CategoryByTable(table)->Recordset =
         LibraryDb->OpenRecordset(std::string(table), dao::dbOpenDynaset);
-}
-
-std::string NameCriteria(std::string_view name) {
-  std::string criteria = "Name = '";
-  for (char c : name) {
-    criteria += c;
-    if (c == '\'') criteria += '\'';
-  }
-  return criteria + "'";
 }
 
 std::string LibraryDate() {

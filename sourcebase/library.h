@@ -71,9 +71,6 @@ std::string LibraryPath();
 // 3078 for a missing table); what was opened before a failure stays set.
 void OpenLibrary(const std::string& path);
 
-// "Name = '" + name with each apostrophe doubled + "'".
-std::string NameCriteria(std::string_view name);
-
 // Today's date as the library stores it, "mm/d/yyyy": 03/7/2026.
 std::string LibraryDate();
 

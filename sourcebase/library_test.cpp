@@ -16,15 +16,6 @@ namespace {
 using dao::testing::ChildProcess;
 using dao::testing::ErrorOf;
 
-TEST(NameCriteriaTest, DoublesEveryApostropheOfTheName) {
-  const std::pair<const char*, const char*> cases[] = {
-      {"Foo", "Name = 'Foo'"}, {"O'Brien", "Name = 'O''Brien'"},    {"''", "Name = ''''''"},
-      {"", "Name = ''"},       {"a \"b\" c", "Name = 'a \"b\" c'"},
-  };
-  for (const auto& [name, criteria] : cases)
-    EXPECT_EQ(NameCriteria(name), criteria) << name;
-}
-
 TEST(CategoryTest, TextsMatchExactlyAndMiscellaneousIsTheMiscTable) {
   ASSERT_NE(CategoryByText("Miscellaneous"), nullptr);
   EXPECT_EQ(CategoryByText("Miscellaneous")->Table, "Misc");

@@ -2,13 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <functional>
+#include <random>
 #include <string>
 #include <vector>
 
 #include "runtime/forms/form.h"
 #include "runtime/headless/headless_platform.h"
 #include "runtime/vb/error.h"
+#include "runtime/vb/strings.h"
 
 namespace forms {
 namespace {
@@ -79,6 +83,155 @@ TEST_F(ListsTest, SortedListIgnoresCase) {
   Fill(f.lstItems, {"beta", "Alpha", "Gamma", "delta", "alpha", "BETA2"});
   EXPECT_EQ(f.lstItems.Items(), (Items{"Alpha", "alpha", "beta", "BETA2", "delta", "Gamma"}));
   EXPECT_EQ(f.lstItems.Get("Sorted"), PropertyValue(true));
+}
+
+// What a sorted list shows, entry by entry: each entry inserted at once after every entry whose
+// key is not above its own, the choice moved along.
+struct SortedModel {
+  Items items;
+  long listIndex = -1;
+  void Add(const std::string& item, long index) {
+    auto at = std::upper_bound(
+        items.begin(), items.end(), vb::LCase(item),
+        [](const std::string& k, const std::string& e) { return k < vb::LCase(e); });
+    if (index >= 0) at = items.begin() + index;
+    long pos = static_cast<long>(at - items.begin());
+    items.insert(at, item);
+    if (listIndex >= pos) ++listIndex;
+  }
+  void Remove(long index) {
+    items.erase(items.begin() + index);
+    listIndex = listIndex == index ? -1 : listIndex > index ? listIndex - 1 : listIndex;
+  }
+};
+
+// Long runs of additions between reads, mixed with choices, removals and clearing, against the
+// model; equal keys in other cases and letters beyond ASCII among them. A second run also puts
+// entries at an index, which breaks the order until the list is cleared.
+TEST_F(ListsTest, SortedListMatchesOneByOneInsertionThroughAnyMixOfOperations) {
+  f.design = [&] { f.lstItems.SetSorted(true); };
+  // Long texts too: some alike in their first 16 or 24 bytes but for case, texts with letters
+  // beyond ASCII after those bytes, a zero byte.
+  const Items words = {"beta",
+                       "Beta",
+                       "BETA",
+                       "alpha",
+                       "Gamma",
+                       "gamma",
+                       "delta",
+                       "",
+                       "\xC3\x84pfel",
+                       "\xC3\xA4pfel",
+                       "apfel",
+                       "zeta",
+                       "Zeta2",
+                       "m",
+                       "M",
+                       "WM_CONSTANT_NAME_A",
+                       "wm_constant_name_a",
+                       "WM_Constant_Name_",
+                       "wm_constant_name_\xC3\x89t\xC3\xA9",
+                       "wm_constant_name_\xC3\xA9t\xC3\xA9",
+                       "wm_constant_nam",
+                       "WM_CONSTANT_NAMEZ",
+                       std::string("ab\0c", 4),
+                       "ab",
+                       "AB",
+                       "WM_CONSTANT_NAME_THAT_IS_LONG_A",
+                       "wm_constant_name_that_is_long_b",
+                       "Wm_Constant_Name_That_Is_",
+                       "wm_constant_name_that_is_lon\xC3\xA9",
+                       "wm_constant_name_that_is"};
+  for (bool atIndex : {false, true}) {
+    SCOPED_TRACE(atIndex ? "with entries put at an index" : "entries added only");
+    f.Unload();
+    Open();
+    SortedModel model;
+    Log clicks;
+    std::mt19937 random(20240611);
+    auto pick = [&](std::size_t n) { return static_cast<long>(random() % n); };
+    for (int step = 0; step < 4000; ++step) {
+      int op = static_cast<int>(random() % 100);
+      long count = f.lstItems.ListCount();
+      if (op < 70) {
+        const std::string& w = words[static_cast<std::size_t>(pick(words.size()))];
+        model.Add(w, -1);
+        f.lstItems.AddItem(w);
+      } else if (op < 73 && atIndex) {
+        long at = pick(static_cast<std::size_t>(count) + 1);
+        model.Add("at", at);
+        f.lstItems.AddItem("at", at);
+      } else if (op < 82 && count > 0) {
+        long at = pick(static_cast<std::size_t>(count));
+        model.Remove(at);
+        f.lstItems.RemoveItem(at);
+      } else if (op < 94) {
+        long v = pick(static_cast<std::size_t>(count) + 1) - 1;
+        if (v != model.listIndex)
+          clicks.push_back("lstItems_Click " + (v < 0 ? std::string() : model.items[v]));
+        model.listIndex = v;
+        f.lstItems.SetListIndex(v);
+      } else if (op < 98) {
+        ASSERT_EQ(f.lstItems.Items(), model.items) << "step " << step;
+      } else {
+        model = SortedModel{};
+        f.lstItems.Clear();
+      }
+      ASSERT_EQ(f.lstItems.ListCount(), static_cast<long>(model.items.size())) << "step " << step;
+      ASSERT_EQ(f.lstItems.ListIndex(), model.listIndex) << "step " << step;
+    }
+    EXPECT_EQ(f.lstItems.Items(), model.items);
+    EXPECT_EQ(f.log, clicks);
+  }
+}
+
+TEST_F(ListsTest, TheChosenEntryStaysChosenWhileAddedEntriesWait) {
+  f.design = [&] { f.lstItems.SetSorted(true); };
+  Open();
+  Fill(f.lstItems, {"m", "x"});
+  f.lstItems.SetListIndex(0);
+  f.log.clear();
+  Fill(f.lstItems, {"a", "M", "z", "B"});
+  EXPECT_EQ(f.lstItems.ListIndex(), 2);  // before anything reads the entries
+  EXPECT_EQ(f.lstItems.Get("ListIndex"), PropertyValue(2L));
+  EXPECT_EQ(f.lstItems.Text(), "m");
+  EXPECT_EQ(f.lstItems.Items(), (Items{"a", "B", "m", "M", "x", "z"}));
+  EXPECT_TRUE(f.log.empty());
+}
+
+// One hundred thousand entries added in reverse order: sorting each into place as it comes would
+// move about five billion entries; waiting and sorting once does not.
+TEST_F(ListsTest, AHundredThousandEntriesInReverseOrderEndSorted) {
+  f.design = [&] { f.lstItems.SetSorted(true); };
+  Open();
+  constexpr int kCount = 100000;
+  for (int i = kCount - 1; i >= 0; --i) {
+    char name[16];
+    std::snprintf(name, sizeof name, i % 2 ? "K%06d" : "k%06d", i);
+    f.lstItems.AddItem(name);
+  }
+  const Items& items = f.lstItems.Items();
+  ASSERT_EQ(items.size(), static_cast<std::size_t>(kCount));
+  EXPECT_EQ(items.front(), "k000000");
+  EXPECT_EQ(items[1], "K000001");
+  EXPECT_EQ(items.back(), "K099999");
+  EXPECT_TRUE(std::is_sorted(items.begin(), items.end(), [](const auto& a, const auto& b) {
+    return vb::LCase(a) < vb::LCase(b);
+  }));
+}
+
+TEST_F(ListsTest, MakingAListSortedSortsItsEntriesAndClearsTheChoice) {
+  Open();
+  Fill(f.lstItems, {"b", "C", "a"});
+  f.lstItems.SetListIndex(1);
+  f.log.clear();
+  f.lstItems.SetSorted(true);
+  EXPECT_EQ(f.lstItems.Items(), (Items{"a", "b", "C"}));
+  EXPECT_EQ(f.lstItems.ListIndex(), -1);
+  f.lstItems.SetSorted(false);
+  f.lstItems.AddItem("A");
+  EXPECT_EQ(f.lstItems.Items(), (Items{"a", "b", "C", "A"}));
+  EXPECT_TRUE(f.log.empty());
 }
 
 TEST_F(ListsTest, AddItemOutsideTheListRaises5AndListOutsideRaises381) {
