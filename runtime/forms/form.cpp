@@ -288,6 +288,7 @@ void Form::MoveFocus(Control* to) {
   if (active_ == to) return;
   Control* old = active_;
   active_ = to;
+  NotifyChanged(nullptr, "ActiveControl");
   if (old) {
     EventArgs args;
     args.Index = old->Index();

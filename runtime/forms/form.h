@@ -16,7 +16,8 @@
 // form's table), and the table gives the values a load starts from.
 //
 // Forms register themselves while they exist (AllForms) and in the order they were loaded
-// (LoadedForms); observers (a renderer) hear of loads, unloads and property changes.
+// (LoadedForms); observers (a renderer) hear of loads, unloads and property changes, the
+// move of the focus among them ("ActiveControl").
 #pragma once
 
 #include <functional>

@@ -569,5 +569,22 @@ TEST_F(FormTest, ObserversHearLoadsUnloadsAndChangesWhileLoaded) {
                         "refreshed frmTest", "unloaded frmTest"}));
 }
 
+// The renderer moves its focus with the form's: each move is heard before the focus events run,
+// and a move to the control that has the focus is none.
+TEST_F(FormTest, ObserversHearTheFocusMove) {
+  frmTest f;
+  f.Show();
+  RecordingObserver o;
+  AddObserver(&o);
+  f.On(f.txtName, "GotFocus", [&] { o.log.push_back("txtName_GotFocus"); });
+  f.txtName.SetFocus();
+  f.txtName.SetFocus();
+  f.cmdOK.SetFocus();
+  RemoveObserver(&o);
+  EXPECT_EQ(o.log, (Log{"changed frmTest.ActiveControl", "txtName_GotFocus",
+                        "changed frmTest.ActiveControl"}));
+  EXPECT_EQ(f.ActiveControl(), &f.cmdOK);
+}
+
 }  // namespace
 }  // namespace forms

@@ -21,21 +21,55 @@ const PropertyTable& ListControl::Properties() const {
   return table;
 }
 
+namespace {
+
+// a < b without regard to case, as LCase(a) < LCase(b), without copying while both are ASCII.
+bool LessIgnoringCase(const std::string& a, const std::string& b) {
+  std::size_t n = std::min(a.size(), b.size());
+  for (std::size_t i = 0; i < n; ++i) {
+    auto x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
+    if (x >= 0x80 || y >= 0x80) return vb::LCase(a) < vb::LCase(b);
+    if (x >= 'A' && x <= 'Z') x += 'a' - 'A';
+    if (y >= 'A' && y <= 'Z') y += 'a' - 'A';
+    if (x != y) return x < y;
+  }
+  return a.size() < b.size();
+}
+
+}  // namespace
+
 void ListControl::Reset() {
   Control::Reset();
   items_.clear();
+  pending_.clear();
+}
+
+void ListControl::SortInPending() const {
+  if (pending_.empty()) return;
+  std::stable_sort(pending_.begin(), pending_.end(), LessIgnoringCase);
+  std::vector<std::string> merged;
+  merged.reserve(items_.size() + pending_.size());
+  // Equal entries: those already in the list come first, as AddItem one by one places them.
+  std::merge(std::make_move_iterator(items_.begin()), std::make_move_iterator(items_.end()),
+             std::make_move_iterator(pending_.begin()), std::make_move_iterator(pending_.end()),
+             std::back_inserter(merged), LessIgnoringCase);
+  items_ = std::move(merged);
+  pending_.clear();
 }
 
 void ListControl::AddItem(const std::string& item, long index) {
   if (index < -1 || index > ListCount()) throw vb::RuntimeError(vb::kInvalidProcedureCall);
+  if (index < 0 && sorted_ && listIndex_ < 0) {
+    pending_.push_back(item);
+    Notify("List");
+    return;
+  }
+  SortInPending();
   auto at = items_.end();
   if (index >= 0) {
     at = items_.begin() + index;
   } else if (sorted_) {
-    std::string key = vb::LCase(item);
-    at = std::upper_bound(
-        items_.begin(), items_.end(), key,
-        [](const std::string& k, const std::string& e) { return k < vb::LCase(e); });
+    at = std::upper_bound(items_.begin(), items_.end(), item, LessIgnoringCase);
   }
   long pos = static_cast<long>(at - items_.begin());
   items_.insert(at, item);
@@ -45,6 +79,7 @@ void ListControl::AddItem(const std::string& item, long index) {
 
 void ListControl::RemoveItem(long index) {
   if (index < 0 || index >= ListCount()) throw vb::RuntimeError(vb::kInvalidProcedureCall);
+  SortInPending();
   items_.erase(items_.begin() + index);
   if (listIndex_ == index)
     listIndex_ = -1;
@@ -55,6 +90,7 @@ void ListControl::RemoveItem(long index) {
 
 void ListControl::Clear() {
   items_.clear();
+  pending_.clear();
   listIndex_ = -1;
   Notify("List");
 }
@@ -62,12 +98,14 @@ void ListControl::Clear() {
 const std::string& ListControl::List(long index) const {
   if (index < 0 || index >= ListCount())
     throw vb::Error(381, vb::DefaultErrorSource(), "Invalid property array index");
+  SortInPending();
   return items_[static_cast<std::size_t>(index)];
 }
 
 void ListControl::SetListIndex(long v) {
   if (v < -1 || v >= ListCount()) throw vb::RuntimeError(vb::kInvalidPropertyValue);
   if (v == listIndex_) return;
+  SortInPending();
   listIndex_ = v;
   OnListIndexChanged();
 }
@@ -83,6 +121,7 @@ void ListControl::OnListIndexChanged() {
 
 bool ListControl::UserChoose(const std::string& item) {
   if (!AcceptsInput()) return false;
+  SortInPending();
   auto it = std::find(items_.begin(), items_.end(), item);
   if (it == items_.end()) return false;
   SetListIndex(static_cast<long>(it - items_.begin()));

@@ -21,10 +21,13 @@ class ListControl : public Control {
   // REQUIRES: 0 <= index < ListCount (else 5).
   void RemoveItem(long index);
   virtual void Clear();
-  long ListCount() const { return static_cast<long>(items_.size()); }
+  long ListCount() const { return static_cast<long>(items_.size() + pending_.size()); }
   // REQUIRES: 0 <= index < ListCount (else 381, an invalid property array index).
   const std::string& List(long index) const;
-  const std::vector<std::string>& Items() const { return items_; }
+  const std::vector<std::string>& Items() const {
+    SortInPending();
+    return items_;
+  }
   long ListIndex() const { return listIndex_; }
   // REQUIRES: -1 <= v < ListCount (else 380). Raises Click when it changes.
   virtual void SetListIndex(long v);
@@ -44,7 +47,11 @@ class ListControl : public Control {
   void ClearChoice();
 
  private:
-  std::vector<std::string> items_;
+  // Sorts the entries kept aside into the list.
+  void SortInPending() const;
+
+  mutable std::vector<std::string> items_;
+  mutable std::vector<std::string> pending_;  // added to a sorted list, not yet sorted in
   long listIndex_;
   bool sorted_;
 };

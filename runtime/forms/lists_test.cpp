@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -9,6 +10,7 @@
 #include "runtime/forms/form.h"
 #include "runtime/headless/headless_platform.h"
 #include "runtime/vb/error.h"
+#include "runtime/vb/strings.h"
 
 namespace forms {
 namespace {
@@ -79,6 +81,45 @@ TEST_F(ListsTest, SortedListIgnoresCase) {
   Fill(f.lstItems, {"beta", "Alpha", "Gamma", "delta", "alpha", "BETA2"});
   EXPECT_EQ(f.lstItems.Items(), (Items{"Alpha", "alpha", "beta", "BETA2", "delta", "Gamma"}));
   EXPECT_EQ(f.lstItems.Get("Sorted"), PropertyValue(true));
+}
+
+// A sorted list filled in bulk, in pieces between reads, with a chosen entry and with entries
+// placed by index, orders its entries as adding them one at a time in their sorted places does.
+TEST_F(ListsTest, SortedFillMatchesPlacingEachEntry) {
+  f.design = [&] { f.lstItems.SetSorted(true); };
+  Open();
+  Items added, expected;
+  auto add = [&](const std::string& item) {
+    f.lstItems.AddItem(item);
+    std::string key = vb::LCase(item);
+    auto at = std::upper_bound(
+        expected.begin(), expected.end(), key,
+        [](const std::string& k, const std::string& e) { return k < vb::LCase(e); });
+    expected.insert(at, item);
+  };
+  unsigned seed = 7;
+  auto next = [&] { return seed = seed * 1103515245 + 12345, (seed >> 8) % 1000; };
+  const char* stems[] = {"Get", "get", "SET", "Ärger", "ärger", "Zeta", "z", "_x", "a b"};
+  for (int round = 0; round < 4; ++round) {
+    for (int i = 0; i < 300; ++i)
+      add(std::string(stems[next() % 9]) + std::to_string(next() % 40));
+    EXPECT_EQ(f.lstItems.ListCount(), static_cast<long>(expected.size()));
+    ASSERT_EQ(f.lstItems.Items(), expected) << "round " << round;
+  }
+  f.lstItems.SetListIndex(5);
+  std::string chosen = f.lstItems.Text();
+  add("aaa"), add("AAA"), add("zzz");
+  EXPECT_EQ(f.lstItems.Text(), chosen);
+  EXPECT_EQ(f.lstItems.Items(), expected);
+  f.lstItems.SetListIndex(-1);
+  add("mmm");
+  f.lstItems.AddItem("placed", 0);
+  expected.insert(expected.begin(), "placed");
+  EXPECT_EQ(f.lstItems.List(0), "placed");
+  EXPECT_EQ(f.lstItems.Items(), expected);
+  f.lstItems.Clear();
+  add("x");
+  EXPECT_EQ(f.lstItems.Items(), (Items{"x"}));
 }
 
 TEST_F(ListsTest, AddItemOutsideTheListRaises5AndListOutsideRaises381) {
