@@ -193,11 +193,13 @@ QStringList NameFilters(const std::string& vbFilter) {
   for (int i = 0; i + 1 < parts.size(); i += 2) {
     QString description = parts[i].trimmed();
     QString patterns = parts[i + 1].trimmed().replace(';', ' ');
-    // A description that already ends with its patterns in parentheses is taken as it stands.
-    if (description.endsWith("(" + patterns + ")"))
-      filters << description;
-    else
-      filters << description + " (" + patterns + ")";
+    // Qt reads the patterns from the parentheses at the end: a description that shows them
+    // already has them replaced by the pattern part's.
+    if (description.endsWith(')')) {
+      qsizetype open = description.lastIndexOf('(');
+      if (open >= 0) description = description.left(open).trimmed();
+    }
+    filters << (description.isEmpty() ? patterns : description + " (" + patterns + ")");
   }
   if (parts.size() % 2 == 1 && !parts.back().trimmed().isEmpty()) filters << parts.back().trimmed();
   return filters;

@@ -183,7 +183,7 @@ void Renderer::Refreshed(forms::Form& form) {
 }
 
 bool Renderer::RedrawDue() const {
-  return std::chrono::steady_clock::now() - lastFlush_ >= kRedrawInterval;
+  return clock_() - lastFlush_ >= kRedrawInterval;
 }
 
 void Renderer::MarkDeferred(Binding* binding) {
@@ -193,7 +193,7 @@ void Renderer::MarkDeferred(Binding* binding) {
 
 void Renderer::FlushSoon() {
   if (flushTimer_.isActive()) return;
-  auto since = std::chrono::steady_clock::now() - lastFlush_;
+  auto since = clock_() - lastFlush_;
   auto wait =
       since >= kRedrawInterval
           ? 0
@@ -206,7 +206,7 @@ void Renderer::Forget(Binding* binding) {
 }
 
 void Renderer::FlushAll() {
-  lastFlush_ = std::chrono::steady_clock::now();
+  lastFlush_ = clock_();
   flushTimer_.stop();
   std::set<Binding*> bindings;
   bindings.swap(deferred_);

@@ -89,6 +89,10 @@ class Renderer : public forms::FormObserver {
     unexpected_ = std::move(handler);
   }
 
+  // The clock of the bounded redraw (tests set their own).
+  using Clock = std::function<std::chrono::steady_clock::time_point()>;
+  void SetClock(Clock clock) { clock_ = std::move(clock); }
+
   // Runs one input of the user against the forms (see the header paragraph).
   void Run(const std::function<void()>& action);
 
@@ -125,6 +129,7 @@ class Renderer : public forms::FormObserver {
   std::set<Binding*> deferred_;
   QTimer flushTimer_;
   std::chrono::steady_clock::time_point lastFlush_{};
+  Clock clock_ = [] { return std::chrono::steady_clock::now(); };
   std::function<void(forms::Form&, QWidget*)> documentHost_;
   std::function<void(std::exception_ptr)> unexpected_;
   int syncing_ = 0;
