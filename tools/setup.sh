@@ -6,6 +6,9 @@ packages=(
   build-essential cmake ninja-build pkg-config
   libsqlite3-dev sqlite3
   libgtest-dev libgmock-dev libbenchmark-dev
+  qt6-base-dev                                  # Qt 6 widgets, and its test module
+  xvfb xauth                                    # a display for tools/screenshots.sh
+  fonts-dejavu-core fonts-liberation            # faces for Arial, Courier New and the dialogs
 )
 
 missing=()

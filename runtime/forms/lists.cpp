@@ -36,6 +36,17 @@ bool LessIgnoringCase(const std::string& a, const std::string& b) {
   return a.size() < b.size();
 }
 
+// LCase(s), quickly when s is all ASCII.
+std::string FoldCase(const std::string& s) {
+  std::string folded(s);
+  for (char& c : folded) {
+    auto u = static_cast<unsigned char>(c);
+    if (u >= 0x80) return vb::LCase(s);
+    if (u >= 'A' && u <= 'Z') c = static_cast<char>(u + ('a' - 'A'));
+  }
+  return folded;
+}
+
 }  // namespace
 
 void ListControl::Reset() {
@@ -46,15 +57,33 @@ void ListControl::Reset() {
 
 void ListControl::SortInPending() const {
   if (pending_.empty()) return;
-  std::stable_sort(pending_.begin(), pending_.end(), LessIgnoringCase);
+  // Each entry's lower-case form once, then the entries in the order of those forms; a stable
+  // sort keeps equal entries in the order of AddItem.
+  std::vector<std::string> keys;
+  keys.reserve(pending_.size());
+  for (const std::string& item : pending_)
+    keys.push_back(FoldCase(item));
+  std::vector<std::size_t> order(pending_.size());
+  for (std::size_t i = 0; i < order.size(); ++i)
+    order[i] = i;
+  std::stable_sort(order.begin(), order.end(),
+                   [&keys](std::size_t a, std::size_t b) { return keys[a] < keys[b]; });
+  std::vector<std::string> sorted;
+  sorted.reserve(pending_.size());
+  for (std::size_t i : order)
+    sorted.push_back(std::move(pending_[i]));
+  pending_.clear();
+  if (items_.empty()) {
+    items_ = std::move(sorted);
+    return;
+  }
   std::vector<std::string> merged;
-  merged.reserve(items_.size() + pending_.size());
+  merged.reserve(items_.size() + sorted.size());
   // Equal entries: those already in the list come first, as AddItem one by one places them.
   std::merge(std::make_move_iterator(items_.begin()), std::make_move_iterator(items_.end()),
-             std::make_move_iterator(pending_.begin()), std::make_move_iterator(pending_.end()),
+             std::make_move_iterator(sorted.begin()), std::make_move_iterator(sorted.end()),
              std::back_inserter(merged), LessIgnoringCase);
   items_ = std::move(merged);
-  pending_.clear();
 }
 
 void ListControl::AddItem(const std::string& item, long index) {

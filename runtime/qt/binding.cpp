@@ -83,6 +83,9 @@ class FormWindow : public QWidget {
     }
     return QWidget::event(e);
   }
+  void keyPressEvent(QKeyEvent* e) override {
+    if (!binding_ || !binding_->Key(e)) QWidget::keyPressEvent(e);
+  }
   void resizeEvent(QResizeEvent* e) override {
     QWidget::resizeEvent(e);
     if (binding_) binding_->Resized(e->size().width(), e->size().height());
@@ -159,7 +162,7 @@ void Binding::ApplyAll() {
 }
 
 void Binding::MarkDirty(std::string_view property) {
-  dirty_.emplace(property);
+  if (dirty_.find(property) == dirty_.end()) dirty_.emplace(property);
   renderer_.MarkDeferred(this);
 }
 
@@ -290,6 +293,7 @@ bool Binding::Mouse(QWidget* part, QMouseEvent* event) {
       if (type == QEvent::MouseButtonDblClick) renderer_.Run([c] { c->UserDblClick(); });
       return true;
     case InputMode::kPerson:
+    case InputMode::kScriptedKeys:
       break;
   }
   if (renderer_.Syncing()) return false;
@@ -468,6 +472,22 @@ bool FormBinding::Closing() {
   forms::Form* f = form_;
   renderer_.Run([f] { f->UserClose(); });
   // An unload destroys the window; a cancelled one keeps it.
+  return false;
+}
+
+bool FormBinding::Key(QKeyEvent* event) {
+  if (!form_ || event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) return false;
+  bool escape = event->key() == Qt::Key_Escape;
+  bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+  if (!escape && !enter) return false;
+  // Esc presses the window's Cancel button, Enter its Default button (a key no control took).
+  for (forms::Control* c : form_->Controls()) {
+    auto* button = dynamic_cast<forms::CommandButton*>(c);
+    if (!button || !button->AcceptsInput() || !(escape ? button->Cancel() : button->Default()))
+      continue;
+    renderer_.Run([button] { button->UserClick(); });
+    return true;
+  }
   return false;
 }
 

@@ -128,6 +128,8 @@ class FormBinding : public QObject {
   void Resized(int width, int height);
   bool Closing();
   bool Mouse(QMouseEvent* event);
+  // A key no control took: Esc and Enter press the Cancel and Default buttons.
+  bool Key(QKeyEvent* event);
 
  private:
   void ApplyFlags();

@@ -51,8 +51,9 @@ class FormBinding;
 // How mouse input on the widgets is taken. A person's input is left to the widgets and raised
 // into the form as well; a script's click or double click is taken as that gesture only
 // (no MouseDown or caret move on the way); a script's mouse events are raised into the form
-// only, the widgets never acting on them.
-enum class InputMode { kPerson, kScriptedClick, kScriptedDblClick, kScriptedMouse };
+// only, the widgets never acting on them; a script's typing is typed into the text box as
+// it stands (Enter and Esc are keys of the box, not of the window's Default and Cancel buttons).
+enum class InputMode { kPerson, kScriptedClick, kScriptedDblClick, kScriptedMouse, kScriptedKeys };
 
 class Renderer : public forms::FormObserver {
  public:

@@ -269,7 +269,7 @@ void ScriptedQt::Focus(forms::Control& control) {
 }
 
 void ScriptedQt::Type(forms::TextBox& box, const std::string& text) {
-  impl_->Gesture(InputMode::kPerson, [&] {
+  impl_->Gesture(InputMode::kScriptedKeys, [&] {
     if (!box.AcceptsInput()) return;
     forms::Form& form = box.Parent();
     if (form.ActiveControl() != &box) impl_->renderer.Run([&] { form.MoveFocus(&box); });

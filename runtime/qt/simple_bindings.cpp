@@ -145,7 +145,14 @@ class TextBoxBinding : public Binding {
     switch (e->key()) {
       case Qt::Key_Return:
       case Qt::Key_Enter:
+        // In a single-line box Enter is the window's: its Default button.
+        if (!multiLine_ && HasDefaultButton() && renderer_.Mode() != InputMode::kScriptedKeys)
+          return false;
         text = "\r";
+        break;
+      case Qt::Key_Escape:
+        if (renderer_.Mode() != InputMode::kScriptedKeys) return false;
+        text = "\x1b";
         break;
       case Qt::Key_Backspace:
         text = "\b";
@@ -170,7 +177,10 @@ class TextBoxBinding : public Binding {
         return true;
       default:
         text = FromQ(e->text());
-        if (text.empty() || static_cast<unsigned char>(text[0]) < 0x20) return false;
+        // A person's other control keys are the widget's; a script's are typed as they are.
+        if (text.empty() || (static_cast<unsigned char>(text[0]) < 0x20 &&
+                             renderer_.Mode() != InputMode::kScriptedKeys))
+          return false;
         break;
     }
     // The form types it: KeyPress, then the character enters unless swallowed.
@@ -180,6 +190,11 @@ class TextBoxBinding : public Binding {
 
  private:
   forms::TextBox& Box() const { return static_cast<forms::TextBox&>(*control_); }
+  bool HasDefaultButton() const {
+    for (forms::Control* c : control_->Parent().Controls())
+      if (auto* b = dynamic_cast<forms::CommandButton*>(c); b && b->Default()) return true;
+    return false;
+  }
   QString WidgetText() const { return plain_ ? plain_->toPlainText() : line_->text(); }
 
   void Select(long start, long length) {
