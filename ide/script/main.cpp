@@ -25,6 +25,12 @@
 
 namespace fs = std::filesystem;
 
+// Fontconfig, under the Qt platform, keeps its configuration for the life of the process,
+// which LeakSanitizer would report at exit.
+extern "C" const char* __lsan_default_suppressions() {
+  return "leak:libfontconfig.so\n";
+}
+
 namespace {
 
 constexpr int kOk = 0;

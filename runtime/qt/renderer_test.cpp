@@ -28,6 +28,12 @@
 #include "runtime/qt/scripted_qt.h"
 #include "runtime/vb/error.h"
 
+// Fontconfig keeps its configuration for the life of the process, which LeakSanitizer would
+// report at exit.
+extern "C" const char* __lsan_default_suppressions() {
+  return "leak:libfontconfig.so\n";
+}
+
 namespace rt::qt {
 namespace {
 
