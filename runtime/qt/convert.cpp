@@ -138,14 +138,17 @@ std::string FromWidgetText(const QString& widgetText) {
   return r;
 }
 
-int ToWidgetPosition(const std::string& formText, long position) {
-  // Walk the form's characters (code points) up to `position`, counting UTF-16 units and one
-  // unit for each line break.
-  int units = 0;
+namespace {
+
+// Walks the form's text, a character (or a CR LF shown as one line break) at a time, until
+// `done` says the position is reached; returns the characters and units passed.
+template <class Done>
+std::pair<long, int> Walk(const std::string& formText, bool multiLine, Done done) {
   long chars = 0;
+  int units = 0;
   std::size_t i = 0;
-  while (i < formText.size() && chars < position) {
-    if (formText[i] == '\r' && i + 1 < formText.size() && formText[i + 1] == '\n') {
+  while (i < formText.size() && !done(chars, units)) {
+    if (multiLine && formText[i] == '\r' && i + 1 < formText.size() && formText[i + 1] == '\n') {
       i += 2, chars += 2, units += 1;
       continue;
     }
@@ -153,17 +156,17 @@ int ToWidgetPosition(const std::string& formText, long position) {
     long code = vb::CodePointAt(formText, i, &n);
     i += n, chars += 1, units += code > 0xFFFF ? 2 : 1;
   }
-  return units;
+  return {chars, units};
 }
 
-long FromWidgetPosition(const QString& widgetText, int position, bool multiLine) {
-  long chars = 0;
-  for (int i = 0; i < position && i < widgetText.size(); ++i) {
-    QChar c = widgetText[i];
-    if (c.isHighSurrogate()) continue;  // the pair counts once, at its low half
-    chars += (multiLine && c == '\n') ? 2 : 1;
-  }
-  return chars;
+}  // namespace
+
+int ToWidgetPosition(const std::string& formText, long position, bool multiLine) {
+  return Walk(formText, multiLine, [&](long chars, int) { return chars >= position; }).second;
+}
+
+long FromWidgetPosition(const std::string& formText, int position, bool multiLine) {
+  return Walk(formText, multiLine, [&](long, int units) { return units >= position; }).first;
 }
 
 QString MnemonicRichText(const std::string& caption) {

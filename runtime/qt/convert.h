@@ -48,9 +48,10 @@ QPixmap PictureToPixmap(const forms::Picture& picture, std::optional<long> maskC
 QString ToWidgetText(const std::string& formText);
 std::string FromWidgetText(const QString& widgetText);
 // A caret position in the form's text (characters, CR LF counting two) as a position in the
-// widget's text (UTF-16 units, a line break counting one), and back.
-int ToWidgetPosition(const std::string& formText, long position);
-long FromWidgetPosition(const QString& widgetText, int position, bool multiLine);
+// widget's text (UTF-16 units; in a multi-line box a line break counts one), and back, both
+// read along the form's text.
+int ToWidgetPosition(const std::string& formText, long position, bool multiLine);
+long FromWidgetPosition(const std::string& formText, int position, bool multiLine);
 
 // A caption with VB's mnemonic "&" ("&&" for an ampersand) as rich text that underlines the
 // mnemonic letter, for widgets that show no mnemonics themselves (labels).

@@ -56,16 +56,19 @@ TEST(ConvertTest, FiltersBecomeQtNameFilters) {
 TEST(ConvertTest, MultiLineTextAndPositions) {
   EXPECT_EQ(ToWidgetText("a\r\nb\rc"), QString("a\nb\nc"));
   EXPECT_EQ(FromWidgetText("a\nb"), "a\r\nb");
-  const std::string text = "ab\r\n\xC3\xA9\xF0\x9F\x98\x80x";  // ab CR LF é 😀 x
-  const QString shown = ToWidgetText(text);
+  // ab CR LF é 😀 LF x: the lone LF is one character in both.
+  const std::string text = "ab\r\n\xC3\xA9\xF0\x9F\x98\x80\nx";
   struct Case {
     long Form;
     int Widget;
   };
-  for (Case c : {Case{0, 0}, {2, 2}, {4, 3}, {5, 4}, {6, 6}, {7, 7}}) {
-    EXPECT_EQ(ToWidgetPosition(text, c.Form), c.Widget) << c.Form;
-    EXPECT_EQ(FromWidgetPosition(shown, c.Widget, true), c.Form) << c.Widget;
+  for (Case c : {Case{0, 0}, {2, 2}, {4, 3}, {5, 4}, {6, 6}, {7, 7}, {8, 8}}) {
+    EXPECT_EQ(ToWidgetPosition(text, c.Form, true), c.Widget) << c.Form;
+    EXPECT_EQ(FromWidgetPosition(text, c.Widget, true), c.Form) << c.Widget;
   }
+  // A single-line box shows every character as it is.
+  EXPECT_EQ(ToWidgetPosition("a\r\nb", 3, false), 3);
+  EXPECT_EQ(FromWidgetPosition("a\r\nb", 3, false), 3);
   EXPECT_EQ(FromWidgetPosition("ab", 9, false), 2);
 }
 

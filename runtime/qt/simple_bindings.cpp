@@ -126,6 +126,11 @@ class TextBoxBinding : public Binding {
       long length = p == "SelStart" ? 0 : AsLong(v);
       start = std::min(start, vb::Len(box.Text()));
       length = std::min(length, vb::Len(box.Text()) - start);
+      // A place inside a line break's CR LF has no caret position in the widget.
+      for (long at : {start, start + length})
+        if (FromWidgetPosition(box.Text(), ToWidgetPosition(box.Text(), at, multiLine_),
+                               multiLine_) != at)
+          return false;
       Select(start, length);
       return true;
     }
@@ -199,7 +204,8 @@ class TextBoxBinding : public Binding {
 
   void Select(long start, long length) {
     const std::string& text = Box().Text();
-    int from = ToWidgetPosition(text, start), to = ToWidgetPosition(text, start + length);
+    int from = ToWidgetPosition(text, start, multiLine_);
+    int to = ToWidgetPosition(text, start + length, multiLine_);
     if (plain_) {
       QTextCursor cursor = plain_->textCursor();
       cursor.setPosition(from);
@@ -235,7 +241,6 @@ class TextBoxBinding : public Binding {
 
   void CaretMoved() {
     if (!control_ || renderer_.Syncing()) return;
-    QString shown = WidgetText();
     int from, to;
     if (plain_) {
       from = plain_->textCursor().selectionStart();
@@ -246,9 +251,9 @@ class TextBoxBinding : public Binding {
     } else {
       from = to = line_->cursorPosition();
     }
-    long start = FromWidgetPosition(shown, from, multiLine_);
-    long length = FromWidgetPosition(shown, to, multiLine_) - start;
     auto& box = Box();
+    long start = FromWidgetPosition(box.Text(), from, multiLine_);
+    long length = FromWidgetPosition(box.Text(), to, multiLine_) - start;
     if (box.SelStart() == start && box.SelLength() == length) return;
     Input([&box, start, length] {
       if (box.SelStart() != start) box.SetSelStart(start);
