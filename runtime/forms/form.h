@@ -178,6 +178,8 @@ class FormObserver {
  public:
   virtual ~FormObserver();
   virtual void FormLoaded(Form& form) {}
+  // Also when a loaded form is destroyed: then only the Form itself may be touched, its
+  // controls being gone.
   virtual void FormUnloaded(Form& form) {}
   // control is nullptr for a property of the window itself.
   virtual void PropertyChanged(Form& form, Control* control, std::string_view property) {}

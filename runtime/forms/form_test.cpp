@@ -569,6 +569,19 @@ TEST_F(FormTest, ObserversHearLoadsUnloadsAndChangesWhileLoaded) {
                         "refreshed frmTest", "unloaded frmTest"}));
 }
 
+// A form destroyed while loaded is unloaded for its observers, which drop what they drew.
+TEST_F(FormTest, ObserversHearALoadedFormDestroyed) {
+  RecordingObserver o;
+  AddObserver(&o);
+  {
+    frmTest f("frmGone");
+    f.Show();
+  }
+  { frmTest("frmNeverLoaded"); }
+  RemoveObserver(&o);
+  EXPECT_EQ(o.log, (Log{"loaded frmGone", "changed frmGone.Visible", "unloaded frmGone"}));
+}
+
 // The renderer moves its focus with the form's: each move is heard before the focus events run,
 // and a move to the control that has the focus is none.
 TEST_F(FormTest, ObserversHearTheFocusMove) {

@@ -133,7 +133,7 @@ Binding::Binding(Renderer& renderer, forms::Control& control)
     : renderer_(renderer), control_(&control) {}
 
 Binding::~Binding() {
-  renderer_.Forget(this);
+  if (control_) renderer_.Forget(this);
 }
 
 void Binding::SetWidget(QWidget* widget) {
@@ -239,7 +239,7 @@ void Binding::Apply(std::string_view property) {
 void Binding::Input(const std::function<void()>& action, std::string_view reshow) {
   if (!control_ || renderer_.Syncing()) return;
   renderer_.Run(action);
-  if (control_ && !reshow.empty()) Apply(reshow);
+  if (control_ && !reshow.empty()) renderer_.Guard([&] { Apply(reshow); });
 }
 
 Target Binding::ClickTarget() {

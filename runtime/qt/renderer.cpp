@@ -43,7 +43,7 @@ class Grave : public QObject {
 
 Renderer::Renderer() {
   flushTimer_.setSingleShot(true);
-  QObject::connect(&flushTimer_, &QTimer::timeout, [this] { FlushAll(); });
+  QObject::connect(&flushTimer_, &QTimer::timeout, [this] { Guard([this] { FlushAll(); }); });
   unexpected_ = [](std::exception_ptr e) {
     std::string what = "unknown error";
     try {
@@ -62,14 +62,20 @@ Renderer::Renderer() {
 Renderer::~Renderer() {
   forms::RemoveObserver(this);
   flushTimer_.stop();
+  for (const QPointer<QObject>& grave : graves_)
+    delete grave.data();
   for (auto& [form, drawn] : drawn_)
     drawn->Controls.clear();
   drawn_.clear();
 }
 
 void Renderer::Run(const std::function<void()>& action) {
+  Guard([&] { forms::UserAction(action); });
+}
+
+void Renderer::Guard(const std::function<void()>& work) {
   try {
-    forms::UserAction(action);
+    work();
   } catch (...) {
     if (unexpected_) unexpected_(std::current_exception());
   }
@@ -149,7 +155,12 @@ void Renderer::FormUnloaded(forms::Form& form) {
   for (auto& b : drawn->Controls)
     b->Detach();
   drawn->Window->Detach();
-  (new Grave(std::move(drawn)))->deleteLater();
+  auto* grave = new Grave(std::move(drawn));
+  grave->deleteLater();
+  graves_.erase(std::remove_if(graves_.begin(), graves_.end(),
+                               [](const QPointer<QObject>& g) { return g.isNull(); }),
+                graves_.end());
+  graves_.emplace_back(grave);
 }
 
 void Renderer::PropertyChanged(forms::Form& form, forms::Control* control,

@@ -38,6 +38,7 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "runtime/forms/forms.h"
 
@@ -96,6 +97,8 @@ class Renderer : public forms::FormObserver {
 
   // Runs one input of the user against the forms (see the header paragraph).
   void Run(const std::function<void()>& action);
+  // Runs work for a Qt event handler: whatever it throws goes to the unexpected-error handler.
+  void Guard(const std::function<void()>& work);
 
   // While true, the renderer itself is changing widgets: their signals are no input.
   bool Syncing() const { return syncing_ > 0; }
@@ -128,6 +131,7 @@ class Renderer : public forms::FormObserver {
 
   std::map<const forms::Form*, std::unique_ptr<Drawn>> drawn_;
   std::set<Binding*> deferred_;
+  std::vector<QPointer<QObject>> graves_;  // unloaded forms' windows awaiting deletion
   QTimer flushTimer_;
   std::chrono::steady_clock::time_point lastFlush_{};
   Clock clock_ = [] { return std::chrono::steady_clock::now(); };

@@ -307,6 +307,12 @@ TEST_F(RendererTest, InputReachesTheForms) {
                         "cmd_Click", "cbo_Click", "lst_Click", "tree_NodeClick Root",
                         "tb_ButtonClick 3", "tabs_Click"}));
 
+  // Esc, which no control takes, presses the window's Cancel button.
+  f.log.clear();
+  f.cmd.SetCancel(true);
+  Key(line, Qt::Key_Escape, "\x1b");
+  EXPECT_EQ(f.log, (Log{"cmd_Click"}));
+
   f.log.clear();
   f.SetBorderStyle(forms::vbSizable);
   renderer_.Window(f)->resize(500, 400);
