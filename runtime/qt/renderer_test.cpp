@@ -78,6 +78,20 @@ class frmAll : public forms::Form {
       log.push_back("cmd_Click");
       if (fail) fail();
     });
+    On(lst, "DblClick", [this] { log.push_back("lst_DblClick " + lst.Text()); });
+    for (const char* e : {"MouseDown", "MouseMove", "MouseUp"}) {
+      auto mouse = [this, e](const std::string& who) {
+        return [this, e, who](forms::EventArgs& a) {
+          log.push_back(who + "_" + e + " " + std::to_string(a.Button) + " " +
+                        forms::FormatNumber(a.X) + " " + forms::FormatNumber(a.Y));
+        };
+      };
+      On(pic, e, mouse("pic"));
+      On("Form", e, mouse("Form"));
+    }
+    for (const char* c : {"txt", "txtMulti", "cmd"})
+      for (const char* e : {"GotFocus", "LostFocus"})
+        On(c, e, [this, c, e] { log.push_back(std::string(c) + "_" + e); });
   }
   forms::Label lbl{this, "lbl"};
   forms::TextBox txt{this, "txt"};
@@ -365,6 +379,120 @@ TEST_F(RendererTest, LongLoadsRedrawAtABoundedRate) {
   EXPECT_LE(redraws, 21);
   renderer_.FlushAll();  // what the event loop does next
   EXPECT_EQ(Widget<QListView>(f.lst)->model()->rowCount(), f.lst.ListCount());
+}
+
+// The gestures a script plays, by hand or through the widgets.
+struct Hands {
+  std::function<void(forms::Control&)> Click, DblClick;
+  std::function<void(forms::ListControl&, long)> Choose;
+  std::function<void(forms::TreeView&, forms::Node&)> ClickNode;
+  std::function<void(forms::Toolbar&, long)> Button;
+  std::function<void(forms::TextBox&, const std::string&)> Type;
+  std::function<void(forms::Control&, std::string_view, forms::PropertyValue)> Set;
+  std::function<void(forms::Control*, forms::Form&, std::string_view, int, double, double)> Mouse;
+  std::function<void(forms::Form&, double, double)> Resize;
+};
+
+// Plays one script of gestures on every kind; returns the events and the state they left.
+Log Play(Hands& hands) {
+  frmAll f;
+  f.Show();
+  for (const char* item : {"beta", "alpha", "gamma"})
+    f.lst.AddItem(item);
+  forms::Node& root = f.tree.Add(nullptr, forms::tvwLast, "r", "Root");
+  forms::Node& child = f.tree.Add(&root, forms::tvwChild, "c", "Child");  // under a closed branch
+  f.log.clear();
+  hands.Choose(f.lst, 1);
+  hands.DblClick(f.lst);
+  hands.Choose(f.cbo, 2);
+  hands.Set(f.cbo, "Text", std::string("typed"));
+  hands.ClickNode(f.tree, child);
+  hands.Button(f.tb, 2);  // a separator
+  hands.Button(f.tb, 3);
+  hands.Type(f.txt, "ab\tcd\r\ne");  // Tab moves on to the next box
+  hands.Set(f.txtMulti, "SelStart", 2L);
+  hands.Set(f.txtMulti, "SelLength", 3L);
+  hands.Type(f.txtMulti, "X");
+  hands.Click(f.chk);
+  hands.Click(f.opt(1));
+  hands.Set(f.opt(0), "Value", true);
+  hands.Set(f.chk, "Value", 2L);
+  hands.Set(f.tabs, "Tab", 1L);
+  hands.Set(f.lst, "ListIndex", -1L);
+  hands.Mouse(&f.pic, f, "down", 1, 37, 52.5);
+  hands.Mouse(&f.pic, f, "move", 1, 1037, 52.5);
+  hands.Mouse(&f.pic, f, "up", 1, 1037, 52.5);
+  hands.Mouse(nullptr, f, "down", 2, 100, 200);
+  hands.Click(f.lbl);
+  f.SetBorderStyle(forms::vbSizable);
+  hands.Resize(f, 8007, 6003);
+  Log result = f.log;
+  for (const forms::Control* c : f.Controls())
+    for (const char* p : {"Text", "SelStart", "SelLength", "Value", "ListIndex", "Tab"})
+      if (auto v = c->Get(p))
+        result.push_back(c->DisplayName() + "." + p + "=" + forms::FormatValue(*v));
+  result.push_back("selected " + (f.tree.SelectedItem() ? f.tree.SelectedItem()->Text() : ""));
+  result.push_back("expanded " + std::to_string(root.Expanded()));
+  result.push_back("size " + forms::FormatNumber(f.ScaleWidth()) + " " +
+                   forms::FormatNumber(f.ScaleHeight()));
+  f.Unload();
+  return result;
+}
+
+// The same gestures played by hand on the headless platform and through the widgets of the Qt
+// platform leave the same events and the same state.
+TEST(ScriptedQtTest, GesturesOnWidgetsMatchTheHeadlessOnes) {
+  App();
+  Log headless;
+  {
+    HeadlessPlatform platform;
+    rt::InstallPlatform(&platform);
+    auto act = [](const std::function<void()>& f) { forms::UserAction(f); };
+    Hands hands{
+        [&](forms::Control& c) { act([&] { c.UserClick(); }); },
+        [&](forms::Control& c) { act([&] { c.UserDblClick(); }); },
+        [&](forms::ListControl& l, long i) { act([&] { l.UserChoose(l.List(i)); }); },
+        [&](forms::TreeView& t, forms::Node& n) { act([&] { t.UserClickNode(&n); }); },
+        [&](forms::Toolbar& t, long i) { act([&] { t.UserClickButton(i); }); },
+        [&](forms::TextBox& b, const std::string& s) { act([&] { b.UserType(s); }); },
+        [&](forms::Control& c, std::string_view p, forms::PropertyValue v) {
+          act([&] { c.Set(p, v); });
+        },
+        [&](forms::Control* c, forms::Form& f, std::string_view a, int b, double x, double y) {
+          act([&] { c ? c->UserMouse(a, b, x, y) : f.UserMouse(a, b, x, y); });
+        },
+        [&](forms::Form& f, double w, double h) { act([&] { f.UserResize(w, h); }); },
+    };
+    headless = Play(hands);
+    rt::InstallPlatform(nullptr);
+  }
+  std::string folder = (std::filesystem::temp_directory_path() / "scripted-qt-gestures").string();
+  Log onQt;
+  {
+    ScriptedQt q(folder);
+    rt::InstallPlatform(&q.Platform());
+    Hands hands{
+        [&](forms::Control& c) { q.Click(c); },
+        [&](forms::Control& c) { q.DblClick(c); },
+        [&](forms::ListControl& l, long i) { q.Choose(l, i); },
+        [&](forms::TreeView& t, forms::Node& n) { q.ClickNode(t, n); },
+        [&](forms::Toolbar& t, long i) { q.ClickButton(t, i); },
+        [&](forms::TextBox& b, const std::string& s) { q.Type(b, s); },
+        [&](forms::Control& c, std::string_view p, forms::PropertyValue v) {
+          q.SetProperty(c, p, v);
+        },
+        [&](forms::Control* c, forms::Form& f, std::string_view a, int b, double x, double y) {
+          c ? q.Mouse(*c, a, b, x, y) : q.Mouse(f, a, b, x, y);
+        },
+        [&](forms::Form& f, double w, double h) { q.Resize(f, w, h); },
+    };
+    onQt = Play(hands);
+    q.Settle();
+    rt::InstallPlatform(nullptr);
+  }
+  std::filesystem::remove_all(folder);
+  EXPECT_EQ(onQt, headless);
+  EXPECT_GT(headless.size(), 40u);
 }
 
 // Message boxes are real boxes with the style's buttons, answered by pressing them; the
