@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QScrollBar>
+#include <QTimer>
 #include <QTreeWidget>
 #include <functional>
 
@@ -222,6 +223,13 @@ class TreeBinding : public Binding {
     tree_->header()->setStretchLastSection(true);
     SetWidget(tree_);
     Watch(tree_->viewport());
+    // A node reached by the arrow keys is clicked too, as the tree view raises NodeClick then.
+    QObject::connect(tree_, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
+      if (!control_ || renderer_.Syncing() || !keyMoving_ || !item) return;
+      forms::Node* node = NodeOf(item);
+      forms::TreeView* tree = &Tree();
+      if (node) Input([tree, node] { tree->UserClickNode(node); }, "SelectedItem");
+    });
     QObject::connect(tree_, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) {
       if (!control_ || renderer_.Syncing()) return;
       forms::Node* node = NodeOf(item);
@@ -272,8 +280,15 @@ class TreeBinding : public Binding {
   bool ClickOnRelease() const override { return false; }
   QPalette::ColorRole BackRole() const override { return QPalette::Base; }
   QPalette::ColorRole ForeRole() const override { return QPalette::Text; }
+  bool KeyPress(QKeyEvent*) override {
+    // The tree moves its current node while it takes the key, right after this.
+    keyMoving_ = true;
+    QTimer::singleShot(0, this, [this] { keyMoving_ = false; });
+    return false;
+  }
 
  private:
+  bool keyMoving_ = false;
   forms::TreeView& Tree() const { return static_cast<forms::TreeView&>(*control_); }
   // The node an item shows; nullptr when the node is gone and the tree not yet redrawn.
   forms::Node* NodeOf(QTreeWidgetItem* item) const {

@@ -280,6 +280,7 @@ TEST_F(RendererTest, InputReachesTheForms) {
   f.lst.AddItem("one");
   f.lst.AddItem("two");
   f.tree.Add(nullptr, forms::tvwLast, "r", "Root");
+  f.tree.Add(nullptr, forms::tvwLast, "n", "Next");
   renderer_.FlushAll();
   f.log.clear();
 
@@ -314,13 +315,16 @@ TEST_F(RendererTest, InputReachesTheForms) {
   auto* tree = Widget<QTreeWidget>(f.tree);
   Click(tree->viewport(), tree->visualItemRect(tree->topLevelItem(0)).center());
   EXPECT_EQ(f.tree.SelectedItem(), &f.tree.Nodes(1));
+  Key(tree, Qt::Key_Down, "");  // the arrow key moves to the next node, and clicks it
+  EXPECT_EQ(f.tree.SelectedItem(), &f.tree.Nodes(2));
   Widget<QToolBar>(f.tb)->actions()[2]->trigger();
   renderer_.WidgetOf(f.tabs)->findChild<QTabBar*>()->setCurrentIndex(1);
   EXPECT_EQ(f.tabs.Tab(), 1);
   // Typing into a box gives it the focus.
   EXPECT_EQ(f.log, (Log{"txt_GotFocus", "txt_Change", "txt_Change", "txt_Change", "txt_LostFocus",
                         "txtMulti_GotFocus", "chk_Click", "opt_Click", "cmd_Click", "cbo_Click",
-                        "lst_Click", "tree_NodeClick Root", "tb_ButtonClick 3", "tabs_Click"}));
+                        "lst_Click", "tree_NodeClick Root", "tree_NodeClick Next",
+                        "tb_ButtonClick 3", "tabs_Click"}));
 
   // Esc, which no control takes, presses the window's Cancel button.
   f.log.clear();
