@@ -71,6 +71,9 @@ Renderer::~Renderer() {
 
 void Renderer::Run(const std::function<void()>& action) {
   Guard([&] { forms::UserAction(action); });
+  // What the routine changed without a notice (a toolbar button's Enabled) shows at the next
+  // turn of the event loop.
+  FlushSoon();
 }
 
 void Renderer::Guard(const std::function<void()>& work) {
