@@ -411,6 +411,11 @@ class OptionButtonBinding : public Binding {
 class FrameBinding : public Binding {
  public:
   FrameBinding(Renderer& r, forms::Frame& f) : Binding(r, f), box_(new QGroupBox) {
+    // The caption sits on the frame's top line, as a frame draws it; the controls inside keep
+    // their places from the frame's top left.
+    box_->setStyleSheet(
+        "QGroupBox { border: 1px solid palette(mid); border-radius: 2px; margin-top: 0.5em; }"
+        "QGroupBox::title { subcontrol-origin: margin; left: 6px; padding: 0 2px; }");
     SetWidget(box_);
   }
   void Apply(std::string_view p) override {
