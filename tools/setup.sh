@@ -7,6 +7,9 @@ packages=(
   libsqlite3-dev sqlite3
   libgtest-dev libgmock-dev libbenchmark-dev
   mingw-w64-i686-dev libclang-14-dev
+  qt6-base-dev                                  # Qt 6 widgets, and its test module
+  xvfb xauth                                    # a display for tools/screenshots.sh
+  fonts-dejavu-core fonts-liberation            # faces for Arial, Courier New and the dialogs
 )
 
 missing=()

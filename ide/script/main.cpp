@@ -1,8 +1,12 @@
-// brindlewick-script [--check] FILE...
+// brindlewick-script [--check] [--platform headless|qt] [--pictures DIR] FILE...
 //
-// Plays scenario files against the add-in, headless. Without --check it prints a transcript:
-// each command as written, followed by what it printed as "> " lines, so a transcript is itself
-// a scenario that checks. With --check it compares what each command prints with the file's
+// Plays scenario files against the add-in, headless, or with --platform qt with every window
+// drawn by the Qt platform (offscreen when there is no display). --pictures saves a picture of
+// each shown window, NAME.png in DIR, after every command (with --platform qt).
+//
+// Without --check it prints a transcript: each command as written, followed by what it printed
+// as "> " lines, so a transcript is itself a scenario that checks. With --check it compares what
+// each command prints with the file's
 // "> " lines and reports every difference with its file and line.
 //
 // Each file runs in a process of its own, so it starts from a fresh state. Exit status: 0 when
@@ -20,6 +24,12 @@
 #include "ide/script/session.h"
 
 namespace fs = std::filesystem;
+
+// Fontconfig, under the Qt platform, keeps its configuration for the life of the process,
+// which LeakSanitizer would report at exit.
+extern "C" const char* __lsan_default_suppressions() {
+  return "leak:libfontconfig.so\n";
+}
 
 namespace {
 
@@ -56,7 +66,14 @@ bool Matches(const std::vector<std::string>& expected, const std::vector<std::st
   return true;
 }
 
-int RunFile(const fs::path& path, bool check) {
+struct RunOptions {
+  bool Check = false;
+  std::string Platform = "headless";
+  fs::path Pictures;
+};
+
+int RunFile(const fs::path& path, const RunOptions& run) {
+  const bool check = run.Check;
   const std::string name = path.string();
   std::string text;
   try {
@@ -75,6 +92,8 @@ int RunFile(const fs::path& path, bool check) {
         .ScenarioDir = fs::absolute(path).parent_path(),
         .ProgId = "Brindlewick.Connect",
         .SettingsApp = "Brindlewick",
+        .Platform = run.Platform,
+        .Pictures = run.Pictures,
     });
     int status = kOk;
     for (const script::Command& c : scenario.Commands) {
@@ -107,13 +126,13 @@ int RunFile(const fs::path& path, bool check) {
 }
 
 // Runs one file in a child process, so every file starts from a fresh add-in.
-int RunIsolated(const fs::path& path, bool check) {
+int RunIsolated(const fs::path& path, const RunOptions& run) {
   std::cout.flush();
   std::fflush(nullptr);
   pid_t child = fork();
-  if (child < 0) return RunFile(path, check);
+  if (child < 0) return RunFile(path, run);
   if (child == 0) {
-    int status = RunFile(path, check);
+    int status = RunFile(path, run);
     std::cout.flush();
     std::exit(status);
   }
@@ -127,26 +146,36 @@ int RunIsolated(const fs::path& path, bool check) {
 
 }  // namespace
 
+constexpr const char* kUsage =
+    "usage: brindlewick-script [--check] [--platform headless|qt] [--pictures DIR] FILE...\n";
+
 int main(int argc, char** argv) {
-  bool check = false;
+  RunOptions run;
   std::vector<fs::path> files;
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
     if (arg == "--check")
-      check = true;
+      run.Check = true;
+    else if (arg == "--platform" && i + 1 < argc)
+      run.Platform = argv[++i];
+    else if (arg == "--pictures" && i + 1 < argc)
+      run.Pictures = argv[++i];
     else if (arg == "--help" || arg == "-h") {
-      std::cout << "usage: brindlewick-script [--check] FILE...\n";
+      std::cout << kUsage;
       return kOk;
     } else
       files.emplace_back(arg);
   }
-  if (files.empty()) {
-    std::cerr << "usage: brindlewick-script [--check] FILE...\n";
+  if (files.empty() || (run.Platform != "headless" && run.Platform != "qt")) {
+    std::cerr << kUsage;
     return kScenarioError;
   }
+  // Without a display, the Qt platform draws offscreen.
+  if (run.Platform == "qt" && !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY"))
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
   int worst = kOk;
   for (const fs::path& f : files) {
-    int status = RunIsolated(f, check);
+    int status = RunIsolated(f, run);
     if (status == kScenarioError || (status == kCheckFailed && worst == kOk)) worst = status;
   }
   return worst;

@@ -80,8 +80,16 @@ struct Session::Target {
 };
 
 Session::Session(SessionOptions options) : options_(std::move(options)) {
-  rt::InstallPlatform(&platform_);
-  platform_.SetTranscript([this](const std::string& line) { Print(line); });
+  if (options_.Platform == "qt") {
+    tempFolders_.push_back(FreshFolder());
+    platform_ = MakeQtPlatform(tempFolders_.back());
+  } else if (options_.Platform == "headless") {
+    platform_ = MakeHeadlessPlatform();
+  } else {
+    throw ScenarioError(0, "unknown platform " + options_.Platform);
+  }
+  rt::InstallPlatform(&platform_->Platform());
+  platform_->SetTranscript([this](const std::string& line) { Print(line); });
   forms::AddObserver(this);
   UseAddinFolder(options_.ShippedData);
   vbe_ = vbide::MemoryVbe::Create();
@@ -94,7 +102,7 @@ Session::Session(SessionOptions options) : options_(std::move(options)) {
                                (com_.LastError().empty() ? e.Description : com_.LastError()));
   }
   const std::string& progId = options_.ProgId;
-  addinDescription_ = platform_.Registry().GetValue(progId, "").value_or(progId);
+  addinDescription_ = platform_->Platform().Registry().GetValue(progId, "").value_or(progId);
   vbe_->ListAddIn(progId, addinDescription_);
   // The user has put the add-in on the IDE's Add-In toolbar too, from where it can be started.
   vbe_->AddAddInToolbarButton(addinDescription_, progId);
@@ -104,7 +112,7 @@ Session::Session(SessionOptions options) : options_(std::move(options)) {
 Session::~Session() {
   addins_.reset();
   forms::RemoveObserver(this);
-  platform_.SetTranscript(nullptr);
+  platform_->SetTranscript(nullptr);
   std::error_code ec;
   for (const fs::path& p : tempFolders_)
     fs::remove_all(p, ec);
@@ -119,7 +127,9 @@ std::vector<std::string> Session::Run(const Command& command) {
   output_.clear();
   line_ = command.Line;
   Dispatch(command);
-  std::vector<std::string> faults = platform_.TakeFaults();
+  platform_->Settle();
+  if (!options_.Pictures.empty()) platform_->SavePictures(options_.Pictures);
+  std::vector<std::string> faults = platform_->TakeFaults();
   if (!faults.empty()) throw ScenarioError(line_, "left unanswered: " + faults.front());
   return std::move(output_);
 }
@@ -200,14 +210,14 @@ void Session::Select(const Command& c) {
 }
 
 void Session::SetScreen(const Command& c) {
-  platform_.SetScreen(ToTwips(c.Args[1], line_), ToTwips(c.Args[2], line_));
+  platform_->SetScreen(ToTwips(c.Args[1], line_), ToTwips(c.Args[2], line_));
 }
 
 void Session::SetToday(const Command& c) {
   vb::Date d;
   if (!vb::ParseIsoDate(c.Args[1], &d))
     throw ScenarioError(line_, "not a date YYYY-MM-DD: " + c.Args[1]);
-  platform_.SetToday(d);
+  platform_->SetToday(d);
 }
 
 void Session::WriteSetting(const Command& c) {
@@ -261,7 +271,7 @@ void Session::UseAddinFolder(const fs::path& from) {
   if (fs::is_directory(from))
     fs::copy(from, folder, fs::copy_options::recursive | fs::copy_options::overwrite_existing, ec);
   if (ec) throw ScenarioError(line_, "cannot copy " + from.string() + ": " + ec.message());
-  platform_.SetAddinFolder(folder.string());
+  platform_->SetAddinFolder(folder.string());
 }
 
 // ---- The add-in's life
@@ -299,13 +309,13 @@ void Session::QueueAnswers(const Command& c) {
   for (std::size_t i = 1; i < c.Args.size(); ++i) {
     long answer = rt::AnswerFromName(c.Args[i]);
     if (!answer) throw ScenarioError(line_, "unknown answer " + c.Args[i]);
-    platform_.QueueAnswer(answer);
+    platform_->QueueAnswer(answer);
   }
 }
 
 void Session::QueueFileDialog(const Command& c) {
   const std::string& path = c.Args[1];
-  platform_.QueueFileDialog(path == "cancel" ? std::nullopt : std::optional<std::string>(path));
+  platform_->QueueFileDialog(path == "cancel" ? std::nullopt : std::optional<std::string>(path));
 }
 
 // ---- The user's actions
@@ -338,16 +348,16 @@ void Session::UserOnWindow(const Command& c) {
   forms::Form& form = FindForm(a[1]);
   if (a[0] == "resize") {
     double w = ToTwips(a[2], line_), h = ToTwips(a[3], line_);
-    forms::UserAction([&] { form.UserResize(w, h); });
+    platform_->Resize(form, w, h);
   } else if (a[0] == "state") {
     int state = a[2] == "normal"      ? forms::vbNormal
                 : a[2] == "minimized" ? forms::vbMinimized
                 : a[2] == "maximized" ? forms::vbMaximized
                                       : -1;
     if (state < 0) throw ScenarioError(line_, "state normal, minimized or maximized");
-    forms::UserAction([&] { form.UserSetWindowState(state); });
+    platform_->SetWindowState(form, state);
   } else {
-    forms::UserAction([&] { form.UserClose(); });
+    platform_->Close(form);
   }
 }
 
@@ -368,33 +378,35 @@ void Session::UserOnControl(const Command& c) {
     long index = ToNumber(a[2], line_, "button");
     if (index < 1 || index > bar->ButtonCount())
       throw ScenarioError(line_, "no button " + a[2] + " on " + t.Display());
-    gesture = [bar, index] { bar->UserClickButton(index); };
+    gesture = [this, bar, index] { platform_->ClickButton(*bar, index); };
   } else if (action == "click") {
-    gesture = [&control] { control.UserClick(); };
+    gesture = [this, &control] { platform_->Click(control); };
   } else if (action == "dblclick") {
-    gesture = [&control] { control.UserDblClick(); };
+    gesture = [this, &control] { platform_->DblClick(control); };
   } else if (action == "focus") {
     if (!control.HasTabStop()) wrongKind();
-    gesture = [&control] { control.SetFocus(); };
+    gesture = [this, &control] { platform_->Focus(control); };
   } else if (action == "type") {
     auto* box = dynamic_cast<forms::TextBox*>(&control);
     if (!box) wrongKind();
-    gesture = [box, text = a[2]] { box->UserType(text); };
+    gesture = [this, box, text = a[2]] { platform_->Type(*box, text); };
   } else if (action == "choose") {
     auto* list = dynamic_cast<forms::ListControl*>(&control);
     if (!list) wrongKind();
     const auto& items = list->Items();
-    if (std::find(items.begin(), items.end(), a[2]) == items.end())
+    auto entry = std::find(items.begin(), items.end(), a[2]);
+    if (entry == items.end())
       throw ScenarioError(line_, "no entry " + rt::Quote(a[2]) + " in " + t.Display());
-    gesture = [list, item = a[2]] { list->UserChoose(item); };
+    long index = static_cast<long>(entry - items.begin());
+    gesture = [this, list, index] { platform_->Choose(*list, index); };
   } else {  // node
     auto* tree = dynamic_cast<forms::TreeView*>(&control);
     if (!tree) wrongKind();
     forms::Node* node = tree->FindPath(Args(a.begin() + 2, a.end()));
     if (!node || a.size() < 3) throw ScenarioError(line_, "no such node in " + t.Display());
-    gesture = [tree, node] { tree->UserClickNode(node); };
+    gesture = [this, tree, node] { platform_->ClickNode(*tree, *node); };
   }
-  forms::UserAction(gesture);
+  gesture();
 }
 
 void Session::SetProperty(const Command& c) {
@@ -411,8 +423,7 @@ void Session::SetProperty(const Command& c) {
   } catch (const vb::Error&) {
     throw ScenarioError(line_, "not a value for " + t.Property + ": " + a[2]);
   }
-  bool known = true;
-  forms::UserAction([&] { known = control.Set(t.Property, value); });
+  bool known = platform_->SetProperty(control, t.Property, value);
   if (!known) throw ScenarioError(line_, "the property " + t.Property + " cannot be set");
 }
 
@@ -430,12 +441,12 @@ void Session::Mouse(const Command& c) {
   if (t.Control.empty()) {
     forms::Form& form = FindForm(t.Form);
     if (!form.Visible()) throw ScenarioError(line_, "the window " + t.Form + " is not visible");
-    forms::UserAction([&] { form.UserMouse(action, button, x, y); });
+    platform_->Mouse(form, action, button, x, y);
     return;
   }
   forms::Control& control = FindControl(t);
   RequireUsable(control);
-  forms::UserAction([&] { control.UserMouse(action, button, x, y); });
+  platform_->Mouse(control, action, button, x, y);
 }
 
 // ---- Looking
@@ -457,11 +468,11 @@ void Session::PrintCommand(const Command& c) {
     for (forms::Form* f : forms::LoadedForms())
       if (!f->IsDocument()) Print(f->Name() + (f->Visible() ? " visible" : " hidden"));
   } else if (what == "setting") {
-    auto v = platform_.Settings().Get(options_.SettingsApp, a[2], a[3]);
+    auto v = platform_->Platform().Settings().Get(options_.SettingsApp, a[2], a[3]);
     Print(a[2] + "." + a[3] + (v ? " = " + rt::Quote(*v) : " missing"));
   } else if (what == "setwindowpos") {
     auto hwnd = lastHwnd_.find(a[2]);
-    auto call = hwnd == lastHwnd_.end() ? std::nullopt : platform_.LastSetWindowPos(hwnd->second);
+    auto call = hwnd == lastHwnd_.end() ? std::nullopt : platform_->LastSetWindowPos(hwnd->second);
     if (!call) {
       Print("setwindowpos " + a[2] + " none");
       return;

@@ -1,5 +1,6 @@
-// One scenario file's world: a fresh headless platform, a fresh in-memory IDE with the add-in
-// registered and listed, a fresh add-in folder, and the add-in's life as the commands drive it.
+// One scenario file's world: a fresh platform (the recording headless one, or the Qt one that
+// draws every window), a fresh in-memory IDE with the add-in registered and listed, a fresh
+// add-in folder, and the add-in's life as the commands drive it.
 //
 // Run executes one command and returns what it printed: the output of the looking commands, and
 // every message box and file dialog shown meanwhile. A fault of the scenario (unknown command,
@@ -18,8 +19,8 @@
 #include "ide/core/com_runtime.h"
 #include "ide/core/vbsource.h"
 #include "ide/script/scenario.h"
+#include "ide/script/scripted_platform.h"
 #include "runtime/forms/forms.h"
-#include "runtime/headless/headless_platform.h"
 
 namespace script {
 
@@ -29,6 +30,8 @@ struct SessionOptions {
   std::filesystem::path ScenarioDir;   // relative paths are taken from here
   std::string ProgId;                  // the add-in's connection class, which `connect` loads
   std::string SettingsApp;             // the application `setting` and `print setting` use
+  std::string Platform = "headless";   // "headless" or "qt"
+  std::filesystem::path Pictures;      // when set, pictures of the shown windows after each command
 };
 
 class Session : public forms::FormObserver {
@@ -92,7 +95,7 @@ class Session : public forms::FormObserver {
   SessionOptions options_;
   int line_ = 0;  // of the command under way
   std::vector<std::string> output_;
-  rt::HeadlessPlatform platform_;
+  std::unique_ptr<ScriptedPlatform> platform_;
   std::shared_ptr<vbide::MemoryVbe> vbe_;
   ide::ComRuntime com_;
   std::unique_ptr<ide::AddinManager> addins_;

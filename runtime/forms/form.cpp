@@ -75,6 +75,11 @@ Form::Form(std::string name) : Widget(std::move(name)) {
 Form::~Form() {
   Erase(AllFormsList(), this);
   Erase(LoadedList(), this);
+  // A window destroyed while loaded (a tool window's document released by its host) is gone
+  // for its observers too; its controls are gone already.
+  if (loaded_)
+    for (FormObserver* o : Observers())
+      o->FormUnloaded(*this);
 }
 
 const PropertyTable& Form::Properties() const {
@@ -288,6 +293,7 @@ void Form::MoveFocus(Control* to) {
   if (active_ == to) return;
   Control* old = active_;
   active_ = to;
+  NotifyChanged(nullptr, "ActiveControl");
   if (old) {
     EventArgs args;
     args.Index = old->Index();

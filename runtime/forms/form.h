@@ -16,7 +16,8 @@
 // form's table), and the table gives the values a load starts from.
 //
 // Forms register themselves while they exist (AllForms) and in the order they were loaded
-// (LoadedForms); observers (a renderer) hear of loads, unloads and property changes.
+// (LoadedForms); observers (a renderer) hear of loads, unloads and property changes, the
+// move of the focus among them ("ActiveControl").
 #pragma once
 
 #include <functional>
@@ -177,6 +178,8 @@ class FormObserver {
  public:
   virtual ~FormObserver();
   virtual void FormLoaded(Form& form) {}
+  // Also when a loaded form is destroyed: then only the Form itself may be touched, its
+  // controls being gone.
   virtual void FormUnloaded(Form& form) {}
   // control is nullptr for a property of the window itself.
   virtual void PropertyChanged(Form& form, Control* control, std::string_view property) {}

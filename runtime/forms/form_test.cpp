@@ -569,5 +569,35 @@ TEST_F(FormTest, ObserversHearLoadsUnloadsAndChangesWhileLoaded) {
                         "refreshed frmTest", "unloaded frmTest"}));
 }
 
+// A form destroyed while loaded is unloaded for its observers, which drop what they drew.
+TEST_F(FormTest, ObserversHearALoadedFormDestroyed) {
+  RecordingObserver o;
+  AddObserver(&o);
+  {
+    frmTest f("frmGone");
+    f.Show();
+  }
+  { frmTest("frmNeverLoaded"); }
+  RemoveObserver(&o);
+  EXPECT_EQ(o.log, (Log{"loaded frmGone", "changed frmGone.Visible", "unloaded frmGone"}));
+}
+
+// The renderer moves its focus with the form's: each move is heard before the focus events run,
+// and a move to the control that has the focus is none.
+TEST_F(FormTest, ObserversHearTheFocusMove) {
+  frmTest f;
+  f.Show();
+  RecordingObserver o;
+  AddObserver(&o);
+  f.On(f.txtName, "GotFocus", [&] { o.log.push_back("txtName_GotFocus"); });
+  f.txtName.SetFocus();
+  f.txtName.SetFocus();
+  f.cmdOK.SetFocus();
+  RemoveObserver(&o);
+  EXPECT_EQ(o.log, (Log{"changed frmTest.ActiveControl", "txtName_GotFocus",
+                        "changed frmTest.ActiveControl"}));
+  EXPECT_EQ(f.ActiveControl(), &f.cmdOK);
+}
+
 }  // namespace
 }  // namespace forms
