@@ -117,5 +117,33 @@ TEST_F(AddDialogTest, ARowTheStoreRefusesIsReportedAndNothingTypedIsLost) {
   EXPECT_EQ(MessageBoxes().size(), 2u);
 }
 
+// A successful add has the browser fill its tree again from the library: a row deleted behind
+// its back is gone, the new item is the last of its category, the root is expanded and the
+// categories collapsed; the code box keeps the item it showed.
+TEST_F(AddDialogTest, AnAddRebuildsTheBrowsersTree) {
+  Store({{"Subs", "Gone", "' deleted elsewhere"}, {"Subs", "Kept", "' kept"}});
+  browser_.Unload();
+  browser_.Show();
+  browser_.Tree.UserClickNode(browser_.Tree.FindPath({"Source Code Database", "Subs", "Twin"}));
+  browser_.Tree.FindPath({"Source Code Database", "Subs"})->SetExpanded(true);
+  dao::testing::ExecSql(path_, "DELETE FROM Subs WHERE Name = 'Gone'");
+
+  browser_.Toolbar1.UserClickButton(1);
+  dialog_.txtName.UserType("New");
+  dialog_.txtCode.UserType("' new");
+  dialog_.Opt(2).UserClick();
+  dialog_.cmdAdd.UserClick();
+  forms::Node* subs = browser_.Tree.FindPath({"Source Code Database", "Subs"});
+  ASSERT_NE(subs, nullptr);
+  std::vector<std::string> items;
+  for (const forms::Node* item : subs->ChildNodes())
+    items.push_back(item->Text());
+  EXPECT_EQ(items, (std::vector<std::string>{"Twin", "Kept", "New"}));
+  EXPECT_FALSE(subs->Expanded());
+  EXPECT_TRUE(browser_.Tree.Nodes(1).Expanded());
+  EXPECT_EQ(browser_.txtcode.Text(), "first");
+  EXPECT_TRUE(browser_.Visible());
+}
+
 }  // namespace
 }  // namespace bw
