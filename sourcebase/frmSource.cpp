@@ -161,6 +161,10 @@ void frmSource::Form_Load() {
   settingsLoaded_ = false;
   SplitterMoving = false;
   clickedNode_ = nullptr;
+  // The code box starts empty, showing no item: a save asked on the first switch must not write
+  // what is typed there into the item shown when the window last closed.
+  CurrentItemName.clear();
+  CurrentItemCategory.clear();
   try {
     CentreOnScreen(*this);
     MakeTopMost(*this);

@@ -6,7 +6,8 @@
 // dynasets, restores the stored geometry and splitter (settings.h), fills the tree, and, when
 // code is selected in the active code pane, offers to add it to the library through the add
 // dialog (frmAdd). A failure to open hides the window, shows the critical report and unloads
-// it; no active code pane only skips the offer.
+// it; no active code pane only skips the offer. An opening shows no item, so the code typed into
+// its empty code box belongs to no item until one is clicked.
 //
 // The tree: the root "Source Code Database" (key "\", image 4, bold, expanded after each fill),
 // the five category nodes (key "\" + text, bold, collapsed) and under each its items in

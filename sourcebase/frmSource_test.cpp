@@ -109,6 +109,48 @@ class BrowserTest : public LibraryTest {
   frmSource& browser_ = forms::DefaultInstance<frmSource>();
 };
 
+// Loaded but not yet shown, so not laid out: the tree, the code box, their labels and the
+// splitter stand where the designer put them, but for the splitter's left edge, restored from
+// the settings (the default 2295).
+TEST_F(BrowserTest, LoadsWithTheDesignerLayout) {
+  browser_.Unload();
+  browser_.Load();
+  std::string described =
+      DescribeControls(browser_, {"Left", "Top", "Width", "Height", "Caption", "MultiLine",
+                                  "FontName", "FontSize", "BackColor", "MousePointer"});
+  std::string panes;
+  for (std::size_t at = 0, end; at < described.size(); at = end + 1) {
+    end = described.find('\n', at);
+    std::string line = described.substr(at, end - at);
+    for (const char* name :
+         {"lblCode ", "Tree ", "imgSplitter ", "picSplitter ", "lblSource ", "txtcode "})
+      if (line.starts_with(name)) panes += line + "\n";
+  }
+  EXPECT_EQ(
+      panes,
+      R"(lblCode Left=75 Top=450 Width=4140 Height=240 Caption=" Code Tree" FontName="MS Sans Serif" FontSize=8.25 BackColor=2147483663 MousePointer=0
+Tree Left=75 Top=750 Width=4140 Height=3690 FontName="MS Sans Serif" FontSize=8.25 BackColor=2147483653 MousePointer=0
+imgSplitter Left=2295 Top=450 Width=60 Height=4020 FontName="MS Sans Serif" FontSize=8.25 BackColor=2147483663 MousePointer=9
+picSplitter Left=4200 Top=450 Width=45 Height=4005 FontName="MS Sans Serif" FontSize=8.25 BackColor=8421504 MousePointer=0 invisible
+lblSource Left=4350 Top=450 Width=6315 Height=240 Caption=" Source Code" FontName="MS Sans Serif" FontSize=8.25 BackColor=2147483663 MousePointer=0
+txtcode Left=4350 Top=750 Width=6315 Height=3690 MultiLine=True FontName="Courier New" FontSize=9 BackColor=2147483653 MousePointer=0 ScrollBars=3
+)");
+}
+
+// Delete asks with the browser off the screen, and shows it again whatever the answer.
+TEST_F(BrowserTest, DeleteAsksWithTheBrowserHidden) {
+  WatchDialog(browser_);
+  Click("Subs", "Other");
+  platform_.QueueAnswer(vb::vbNo);
+  Button(2);
+  EXPECT_TRUE(browser_.Visible());
+  platform_.QueueAnswer(vb::vbYes);
+  Button(2);
+  EXPECT_EQ(visibleAtBox_, (std::vector<bool>{false, false}));
+  EXPECT_TRUE(browser_.Visible());
+  EXPECT_EQ(Names("Subs"), (std::vector<std::string>{"Twin"}));
+}
+
 TEST_F(BrowserTest, WritesRefusedByTheStoreAreReportedAndChangeNothing) {
   auto engine = vb::New<RefusingEngine>();
   dao::SetDefaultEngine(engine);

@@ -35,7 +35,8 @@ inline vb::Object<dao::Recordset> FunctionsRs;
 inline vb::Object<dao::Recordset> MiscRs;
 // The browser's code box was typed into since the shown item was loaded or saved.
 inline bool CodeChanged = false;
-// The item last shown by a click in the browser's tree: its name and its category's text.
+// The item last shown by a click in the browser's tree: its name and its category's text. Both
+// are empty while the code box shows no item (after the browser opens, after a delete).
 inline std::string CurrentItemName;
 inline std::string CurrentItemCategory;
 // Code handed from the browser's opening to the add dialog.
