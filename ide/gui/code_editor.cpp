@@ -111,7 +111,8 @@ std::string CodeEditor::LineText(long line) const {
 std::vector<std::string> CodeEditor::AllLines() const {
   if (LineCount() == 0) return {};
   auto* text = static_cast<const char*>(SendScintillaPtrResult(SCI_GETCHARACTERPOINTER));
-  return SplitLineBreaks(std::string_view(text, static_cast<std::size_t>(SendScintilla(SCI_GETLENGTH))));
+  return SplitLineBreaks(
+      std::string_view(text, static_cast<std::size_t>(SendScintilla(SCI_GETLENGTH))));
 }
 
 void CodeEditor::SetAllLines(const std::vector<std::string>& lines) {

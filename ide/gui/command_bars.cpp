@@ -26,8 +26,12 @@ class QtControl : public vbide::CommandBarControl {
   QtControl(QAction* action, QWidget* owner) : action_(action), owner_(owner) {}
   std::string Caption() override { return FromQ(Live("Caption").text()); }
   void SetCaption(const std::string& c) override { Live("Caption").setText(ToQ(c)); }
-  long Type() override { return Live("Type").menu() ? vbide::msoControlPopup : vbide::msoControlButton; }
-  std::string Parameter() override { return FromQ(Live("Parameter").property(kParameter).toString()); }
+  long Type() override {
+    return Live("Type").menu() ? vbide::msoControlPopup : vbide::msoControlButton;
+  }
+  std::string Parameter() override {
+    return FromQ(Live("Parameter").property(kParameter).toString());
+  }
   void SetParameter(const std::string& v) override {
     Live("Parameter").setProperty(kParameter, ToQ(v));
   }
@@ -66,8 +70,7 @@ class QtControls : public vbide::CommandBarControls {
         return Wrap(a);
     vbide::RaiseIdeError(vb::kInvalidProcedureCall);
   }
-  vb::Object<vbide::CommandBarControl> AddButton(const std::string& caption,
-                                                 long before) override {
+  vb::Object<vbide::CommandBarControl> AddButton(const std::string& caption, long before) override {
     QWidget& owner = Owner();
     auto actions = Actions();
     auto* action = new QAction(ToQ(caption), &owner);
@@ -158,8 +161,8 @@ class QtCommandBars::Source : public vbide::CommandBarEvents,
     auto click = [&] {
       for (auto& [cookie, sink] : sinks) {
         bool handled = false, cancelDefault = false;
-        com::HRESULT hr = sink->Click(vb::New<QtControl>(action_.data(), nullptr), handled,
-                                      cancelDefault);
+        com::HRESULT hr =
+            sink->Click(vb::New<QtControl>(action_.data(), nullptr), handled, cancelDefault);
         if (com::Failed(hr)) {
           vb::Error error = com::TakeError(hr);
           if (bars_.failed_) bars_.failed_(progId_, error);

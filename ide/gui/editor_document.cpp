@@ -202,8 +202,7 @@ void EditorDocument::Flush() {
   }
   std::vector<std::string> changed(std::make_move_iterator(after.begin() + head),
                                    std::make_move_iterator(after.end() - tail));
-  editor_->ReplaceLines(static_cast<long>(head), static_cast<long>(before.size() - tail),
-                        changed);
+  editor_->ReplaceLines(static_cast<long>(head), static_cast<long>(before.size() - tail), changed);
   ApplySelection(selection_);
 }
 

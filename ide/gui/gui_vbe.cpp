@@ -134,8 +134,7 @@ namespace {
 class GuiMainWindow : public vbide::Window {
  public:
   GuiMainWindow(QMainWindow* main, std::function<void(QDockWidget*)> dock)
-      : main_(main),
-        linked_(std::make_shared<ListOfLinked>([dock](vb::Object<vbide::Window> w) {
+      : main_(main), linked_(std::make_shared<ListOfLinked>([dock](vb::Object<vbide::Window> w) {
           auto* tool = dynamic_cast<GuiToolWindow*>(w.get());
           if (!tool || !tool->Dock()) vbide::RaiseIdeError(vb::kInvalidProcedureCall);
           dock(tool->Dock());

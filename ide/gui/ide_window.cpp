@@ -55,7 +55,8 @@ const KindInfo kKinds[] = {
 };
 
 const KindInfo* KindOfExtension(std::string ext) {
-  std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
+  std::transform(ext.begin(), ext.end(), ext.begin(),
+                 [](unsigned char c) { return std::tolower(c); });
   for (const KindInfo& k : kKinds)
     if (ext == k.Extension) return &k;
   return nullptr;
@@ -131,9 +132,8 @@ IdeWindow::IdeWindow(rt::qt::QtPlatform& platform, rt::qt::Renderer& renderer, I
                 QSettings::IniFormat),
       addins_(settings_, com_) {
   setObjectName("ideWindow");
-  displayModel_ = options.DisplayModel.value_or(settings_.value("Options/SDI", false).toBool()
-                                                    ? vbide::vbext_dm_SDI
-                                                    : vbide::vbext_dm_MDI);
+  displayModel_ = options.DisplayModel.value_or(
+      settings_.value("Options/SDI", false).toBool() ? vbide::vbext_dm_SDI : vbide::vbext_dm_MDI);
   if (displayModel_ == vbide::vbext_dm_MDI) {
     mdi_ = new QMdiArea(this);
     mdi_->setObjectName("mdiArea");
@@ -174,8 +174,7 @@ IdeWindow::IdeWindow(rt::qt::QtPlatform& platform, rt::qt::Renderer& renderer, I
   vbe_ = GuiVbe::Create(std::move(parts));
   addins_.SetVbe(vb::Object<vbide::VBE>(vbe_));
 
-  renderer_.SetGestureScope(
-      [this](const std::function<void()>& gesture) { batch_.Run(gesture); });
+  renderer_.SetGestureScope([this](const std::function<void()>& gesture) { batch_.Run(gesture); });
   renderer_.SetDocumentHost(
       [vbe = std::weak_ptr<GuiVbe>(vbe_)](forms::Form& form, QWidget* window) {
         if (auto v = vbe.lock()) v->HostDocument(form, window);
@@ -224,8 +223,8 @@ void IdeWindow::BuildMenus() {
   };
   QMenu* file = menuBar()->addMenu("&File");
   add(file, "actionOpenProject", "&Open Project...", QKeySequence::Open, [this] {
-    QString path = QFileDialog::getOpenFileName(this, "Open Project", {},
-                                                "Projects (*.vbp);;All Files (*)");
+    QString path =
+        QFileDialog::getOpenFileName(this, "Open Project", {}, "Projects (*.vbp);;All Files (*)");
     if (!path.isEmpty()) OpenProject(FromQ(path));
   });
   add(file, "actionAddFile", "&Add File...", QKeySequence("Ctrl+D"), [this] {
@@ -325,8 +324,7 @@ void IdeWindow::DockToolWindow(QDockWidget* dock) {
   addDockWidget(Qt::RightDockWidgetArea, dock);
   if (!projectDock_->isFloating() && dockWidgetArea(projectDock_) == Qt::RightDockWidgetArea)
     splitDockWidget(dock, projectDock_, Qt::Vertical);
-  if (QWidget* w = dock->widget())
-    resizeDocks({dock}, {w->sizeHint().height() + 8}, Qt::Vertical);
+  if (QWidget* w = dock->widget()) resizeDocks({dock}, {w->sizeHint().height() + 8}, Qt::Vertical);
 }
 
 // ---- Modules and their code windows
@@ -391,9 +389,8 @@ bool IdeWindow::AddMember(const fs::path& path, std::string kind, std::string na
   m->Editor = new CodeEditor;
   m->Editor->setObjectName(ToQ("code:" + name));
   m->Editor->SetAllLines(m->Original.Lines);
-  const QString caption =
-      ToQ((projectName_.empty() ? std::string("Project1") : projectName_) + " - " + name +
-          " (Code)");
+  const QString caption = ToQ((projectName_.empty() ? std::string("Project1") : projectName_) +
+                              " - " + name + " (Code)");
   if (mdi_) {
     auto* sub = new QMdiSubWindow;
     sub->setWidget(m->Editor);
@@ -472,7 +469,8 @@ bool IdeWindow::Open(const std::vector<fs::path>& paths) {
   bool any = false;
   for (const fs::path& p : paths) {
     std::string ext = p.extension().string();
-    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
+    std::transform(ext.begin(), ext.end(), ext.begin(),
+                   [](unsigned char c) { return std::tolower(c); });
     any = (ext == ".vbp" ? OpenProject(p) : AddFile(p)) || any;
   }
   return any;
