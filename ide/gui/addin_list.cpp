@@ -67,7 +67,7 @@ bool AddinList::IsConnected(const std::string& progId) const {
 
 bool AddinList::Connect(const std::string& progId, long mode) {
   if (IsConnected(progId)) return true;
-  auto manager = std::make_unique<ide::AddinManager>(vbe_, com_);
+  auto manager = std::make_unique<ide::AddinManager>(vbe_, activator_);
   Setting connecting(connecting_, progId);
   try {
     ide::AddinManager& m = *manager;
@@ -76,7 +76,8 @@ bool AddinList::Connect(const std::string& progId, long mode) {
     return true;
   } catch (const vb::Error& e) {
     connected_.erase(progId);
-    std::string why = com_.LastError().empty() ? e.Description : com_.LastError();
+    auto* com = dynamic_cast<ide::ComRuntime*>(&activator_);
+    std::string why = com && !com->LastError().empty() ? com->LastError() : e.Description;
     vb::MsgBox("'" + progId + "' could not be loaded.\r\n\r\n" + why, vb::vbCritical,
                "Add-In Manager");
     return false;

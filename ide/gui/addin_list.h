@@ -26,7 +26,9 @@ namespace ide::gui {
 
 class AddinList {
  public:
-  AddinList(QSettings& settings, ide::ComRuntime& com) : settings_(settings), com_(com) {}
+  // `activator` creates the add-ins' connection objects (the COM runtime, through the registry).
+  AddinList(QSettings& settings, vbide::ObjectActivator& activator)
+      : settings_(settings), activator_(activator) {}
   ~AddinList();
   void SetVbe(vb::Object<vbide::VBE> vbe) { vbe_ = std::move(vbe); }
 
@@ -53,7 +55,7 @@ class AddinList {
   static QString Key(const std::string& progId);
 
   QSettings& settings_;
-  ide::ComRuntime& com_;
+  vbide::ObjectActivator& activator_;
   vb::Object<vbide::VBE> vbe_;
   std::map<std::string, std::unique_ptr<ide::AddinManager>> connected_;
   std::string connecting_;

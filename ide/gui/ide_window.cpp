@@ -38,6 +38,22 @@ using rt::qt::ToQ;
 
 namespace {
 
+// Tells when a code window is shown or hidden.
+class FrameWatch : public QObject {
+ public:
+  FrameWatch(QObject* parent, std::function<void()> changed)
+      : QObject(parent), changed_(std::move(changed)) {}
+
+ protected:
+  bool eventFilter(QObject*, QEvent* e) override {
+    if (e->type() == QEvent::Show || e->type() == QEvent::Hide) changed_();
+    return false;
+  }
+
+ private:
+  std::function<void()> changed_;
+};
+
 // The kinds of module, their file extensions and the explorer's folders, in the explorer's order.
 struct KindInfo {
   const char* Kind;
@@ -205,6 +221,7 @@ IdeWindow::IdeWindow(rt::qt::QtPlatform& platform, rt::qt::Renderer& renderer, I
 
 IdeWindow::~IdeWindow() {
   ShutDown();
+  DeleteCodeWindows();
   renderer_.SetGestureScope(nullptr);
   renderer_.SetDocumentHost(nullptr);
   renderer_.SetUnexpectedError(nullptr);
@@ -406,6 +423,7 @@ bool IdeWindow::AddMember(const fs::path& path, std::string kind, std::string na
     m->Frame = m->Editor;
   }
   m->Frame->hide();
+  m->Frame->installEventFilter(new FrameWatch(m->Frame, [this] { UpdateCaret(); }));
   m->Document = std::make_shared<EditorDocument>(m->Editor, &batch_);
   Module* raw = m.get();
   connect(m->Editor, &QsciScintilla::cursorPositionChanged, this, [this, raw] {
@@ -428,12 +446,16 @@ bool IdeWindow::AddFile(const fs::path& path) {
   return true;
 }
 
-void IdeWindow::CloseProject() {
+void IdeWindow::DeleteCodeWindows() {
   recent_.clear();
-  for (auto& m : modules_) {
-    delete m->Frame;
-  }
+  std::vector<std::unique_ptr<Module>> modules = std::move(modules_);
   modules_.clear();
+  for (auto& m : modules)
+    delete m->Frame;
+}
+
+void IdeWindow::CloseProject() {
+  DeleteCodeWindows();
   explorer_->clear();
   projectName_.clear();
   projectPath_.clear();

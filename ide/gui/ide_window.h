@@ -120,6 +120,8 @@ class IdeWindow : public QMainWindow {
   void DockToolWindow(QDockWidget* dock);
   std::string SelectedComponent() const;
   void CloseProject();
+  // Deletes every module's code window, the modules gone from the list first.
+  void DeleteCodeWindows();
   bool AddMember(const std::filesystem::path& path, std::string kind, std::string name);
   QTreeWidgetItem* FolderFor(const std::string& kind);
   CodeEditor* ActiveEditor() const;
