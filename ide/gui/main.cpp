@@ -11,10 +11,13 @@
 // The settings, the registry and the IDE's own settings (ide.ini: the add-in list, the display
 // model, the window's layout) are INI files in the configuration folder: --config, else
 // $BRINDLEWICK_CONFIG_DIR, else ~/.config/Brindlewick. The add-in finds its databases in its
-// folder: $BRINDLEWICK_DATA_DIR, else the folder "data" beside this program.
+// folder: $BRINDLEWICK_DATA_DIR, else the folder "data" beside this program. With
+// $BRINDLEWICK_IDE_REPORT set, the IDE prints what it shows once it is up.
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDockWidget>
 #include <QSettings>
+#include <QTimer>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
@@ -50,6 +53,20 @@ fs::path ProgramFolder() {
 std::string FromEnvironment(const char* name, const std::string& fallback) {
   const char* v = std::getenv(name);
   return v && *v ? std::string(v) : fallback;
+}
+
+// What the IDE shows once it is up, for a test that cannot look inside the window: its title,
+// the modules whose code windows are open, the tool window, then "shown".
+void Report(ide::gui::IdeWindow& ide) {
+  if (!ide.isVisible()) return;
+  std::cout << "title " << rt::qt::FromQ(ide.windowTitle()) << "\n";
+  for (const auto& m : ide.Modules())
+    if (m->Frame->isVisible()) std::cout << "module " << m->Name << "\n";
+  if (QDockWidget* dock = ide.Vbe().LatestToolDock())
+    std::cout << "toolwindow \"" << rt::qt::FromQ(dock->windowTitle()) << "\""
+              << (dock->isVisible() ? " visible" : " hidden")
+              << (dock->isFloating() ? " floating" : " docked") << "\n";
+  std::cout << "shown" << std::endl;
 }
 
 int Register(const std::string& config, const std::string& library, const std::string& progId,
@@ -124,6 +141,8 @@ int main(int argc, char** argv) {
       ide.show();
       ide.Open(files);
       ide.StartAddins();
+      if (std::getenv("BRINDLEWICK_IDE_REPORT"))
+        QTimer::singleShot(500, &ide, [&ide] { Report(ide); });
       status = app.exec();
     }
     platform.SetRenderer(nullptr);
