@@ -291,7 +291,11 @@ vb::Object<vbide::Window> GuiVbe::CreateToolWindow(const std::string& progId,
     hostingDock_ = dock;
     form->Load();
   }
-  if (QWidget* w = dock->widget()) dock->resize(w->size());
+  // The document's window has no layout: its size as drawn is the least the dock may give it.
+  if (QWidget* w = dock->widget()) {
+    w->setMinimumSize(w->size());
+    dock->resize(w->size());
+  }
   auto window = std::make_shared<GuiToolWindow>(caption, dock, object, form);
   toolWindows_.push_back(window);
   docObj = object;

@@ -341,7 +341,7 @@ void IdeWindow::DockToolWindow(QDockWidget* dock) {
   addDockWidget(Qt::RightDockWidgetArea, dock);
   if (!projectDock_->isFloating() && dockWidgetArea(projectDock_) == Qt::RightDockWidgetArea)
     splitDockWidget(dock, projectDock_, Qt::Vertical);
-  if (QWidget* w = dock->widget()) resizeDocks({dock}, {w->sizeHint().height() + 8}, Qt::Vertical);
+  if (QWidget* w = dock->widget()) resizeDocks({dock}, {w->minimumHeight()}, Qt::Vertical);
 }
 
 // ---- Modules and their code windows
@@ -479,11 +479,17 @@ bool IdeWindow::OpenProject(const fs::path& path) {
   FolderFor("Module");  // the project's root
   for (const ide::ProjectMember& member : project.Members)
     AddMember(member.Path, member.Kind, member.Name);
-  // Every code window open, cascaded, the first module's active.
-  for (auto it = modules_.rbegin(); it != modules_.rend(); ++it)
-    ShowCode((*it)->Name);
-  if (mdi_) mdi_->cascadeSubWindows();
-  if (!modules_.empty()) ShowCode(modules_.front()->Name);
+  // Every code window open, each a little below and right of the one before, the first
+  // module's active.
+  for (std::size_t i = modules_.size(); i-- > 0;) {
+    Module& m = *modules_[i];
+    if (mdi_) {
+      QSize area = mdi_->viewport()->size();
+      m.Frame->resize(std::max(480, area.width() * 3 / 4), std::max(320, area.height() * 3 / 4));
+      m.Frame->move(static_cast<int>(i) * 28, static_cast<int>(i) * 28);
+    }
+    ShowCode(m.Name);
+  }
   return true;
 }
 
