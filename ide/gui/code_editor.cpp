@@ -42,10 +42,18 @@ QFont CodeFont() {
 
 }  // namespace
 
+std::size_t LineEnd(std::string_view text, std::size_t from) {
+  const char* p = text.data() + from;
+  const char* end = text.data() + text.size();
+  while (p < end && *p != '\r' && *p != '\n')
+    ++p;
+  return static_cast<std::size_t>(p - text.data());
+}
+
 std::vector<std::string> SplitLineBreaks(std::string_view text) {
   std::vector<std::string> lines;
   std::size_t from = 0;
-  for (std::size_t at; (at = text.find_first_of("\r\n", from)) != std::string_view::npos;) {
+  for (std::size_t at; (at = LineEnd(text, from)) < text.size();) {
     lines.emplace_back(text.substr(from, at - from));
     from = at + (text.compare(at, 2, "\r\n") == 0 ? 2 : 1);
   }

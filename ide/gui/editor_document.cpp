@@ -89,8 +89,33 @@ vb::Object<vbide::CodePane> EditorDocument::Pane() {
 }
 
 long EditorDocument::CountOfLines() {
-  if (pending_) return static_cast<long>(lines_.size());
+  if (mode_ == Mode::kCopy) return static_cast<long>(lines_.size());
+  if (mode_ == Mode::kReplaced) return static_cast<long>(replaced_.size());
   return Live("CountOfLines").LineCount();
+}
+
+std::string_view EditorDocument::EditorLine(CodeEditor& editor, long index) {
+  if (index < cursorLine_ || cursorLine_ < 0) {
+    cursorLine_ = index;
+    cursorStart_ = static_cast<std::size_t>(
+        editor.SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE, index));
+  }
+  while (cursorLine_ < index) {
+    std::size_t end = LineEnd(text_, cursorStart_);
+    cursorStart_ = end + (text_.compare(end, 2, "\r\n") == 0 ? 2 : 1);
+    ++cursorLine_;
+  }
+  return text_.substr(cursorStart_, LineEnd(text_, cursorStart_) - cursorStart_);
+}
+
+std::string EditorDocument::PendingLine(CodeEditor& editor, long index) {
+  if (mode_ == Mode::kCopy) return lines_[static_cast<std::size_t>(index)];
+  if (mode_ == Mode::kReplaced) {
+    if (isReplaced_[static_cast<std::size_t>(index)])
+      return replaced_[static_cast<std::size_t>(index)];
+    return std::string(EditorLine(editor, index));
+  }
+  return editor.LineText(index);
 }
 
 std::string EditorDocument::Lines(long startLine, long count) {
@@ -103,20 +128,28 @@ std::string EditorDocument::Lines(long startLine, long count) {
   std::string text;
   for (long i = startLine; i <= last; ++i) {
     if (i > startLine) text += "\r\n";
-    text += pending_ ? lines_[static_cast<std::size_t>(i - 1)] : editor.LineText(i - 1);
+    text += PendingLine(editor, i - 1);
   }
   return text;
 }
 
-std::vector<std::string>& EditorDocument::Edit(const char* method) {
+void EditorDocument::Begin() {
+  selection_ = EditorSelection();
+  if (batch_ && batch_->Active()) batch_->Enlist(weak_from_this());
+}
+
+std::vector<std::string>& EditorDocument::AllPending(const char* method) {
   CodeEditor& editor = Live(method);
-  if (!pending_) {
-    selection_ = EditorSelection();
-    before_ = editor.AllLines();
-    lines_ = before_;
-    pending_ = true;
-    if (batch_ && batch_->Active()) batch_->Enlist(weak_from_this());
+  if (mode_ == Mode::kCopy) return lines_;
+  if (mode_ == Mode::kNone) Begin();
+  before_ = editor.AllLines();
+  lines_ = before_;
+  if (mode_ == Mode::kReplaced) {
+    for (std::size_t i = 0; i < lines_.size(); ++i)
+      if (isReplaced_[i]) lines_[i] = std::move(replaced_[i]);
+    replaced_.clear(), isReplaced_.clear();
   }
+  mode_ = Mode::kCopy;
   return lines_;
 }
 
@@ -126,7 +159,7 @@ void EditorDocument::Edited() {
 
 void EditorDocument::InsertLines(long line, const std::string& text) {
   if (line < 1) vbide::RaiseIdeError(vb::kInvalidProcedureCall);
-  std::vector<std::string>& lines = Edit("InsertLines");
+  std::vector<std::string>& lines = AllPending("InsertLines");
   std::vector<std::string> added = SplitLineBreaks(text);
   auto at = lines.begin() + std::min<long>(line - 1, static_cast<long>(lines.size()));
   lines.insert(at, std::make_move_iterator(added.begin()), std::make_move_iterator(added.end()));
@@ -134,9 +167,32 @@ void EditorDocument::InsertLines(long line, const std::string& text) {
 }
 
 void EditorDocument::ReplaceLine(long line, const std::string& text) {
+  CodeEditor& editor = Live("ReplaceLine");
   if (line < 1 || line > CountOfLines()) vbide::RaiseIdeError(vb::kSubscriptOutOfRange);
-  std::vector<std::string>& lines = Edit("ReplaceLine");
   std::vector<std::string> parts = SplitLineBreaks(text);
+  if (parts.size() == 1 && mode_ != Mode::kCopy) {
+    // One line for one: kept beside the editor's lines.
+    if (mode_ == Mode::kNone) {
+      Begin();
+      auto* text = static_cast<const char*>(
+          editor.SendScintillaPtrResult(QsciScintillaBase::SCI_GETCHARACTERPOINTER));
+      text_ = std::string_view(
+          text, static_cast<std::size_t>(editor.SendScintilla(QsciScintillaBase::SCI_GETLENGTH)));
+      cursorLine_ = -1;
+      const auto n = static_cast<std::size_t>(editor.LineCount());
+      replaced_.assign(n, std::string());
+      isReplaced_.assign(n, 0);
+      firstReplaced_ = static_cast<long>(n), lastReplaced_ = -1;
+      mode_ = Mode::kReplaced;
+    }
+    const auto i = static_cast<std::size_t>(line - 1);
+    replaced_[i] = std::move(parts.front());
+    isReplaced_[i] = 1;
+    firstReplaced_ = std::min(firstReplaced_, line - 1);
+    lastReplaced_ = std::max(lastReplaced_, line - 1);
+    return Edited();
+  }
+  std::vector<std::string>& lines = AllPending("ReplaceLine");
   auto at = lines.begin() + (line - 1);
   *at = std::move(parts.front());
   lines.insert(at + 1, std::make_move_iterator(parts.begin() + 1),
@@ -147,7 +203,7 @@ void EditorDocument::ReplaceLine(long line, const std::string& text) {
 void EditorDocument::DeleteLines(long startLine, long count) {
   if (count < 0 || startLine < 1 || startLine + count - 1 > CountOfLines())
     vbide::RaiseIdeError(vb::kSubscriptOutOfRange);
-  std::vector<std::string>& lines = Edit("DeleteLines");
+  std::vector<std::string>& lines = AllPending("DeleteLines");
   lines.erase(lines.begin() + (startLine - 1), lines.begin() + (startLine - 1 + count));
   Edited();
 }
@@ -164,30 +220,71 @@ vbide::Selection EditorDocument::EditorSelection() const {
 }
 
 vbide::Selection EditorDocument::GetSelection() {
-  return pending_ ? selection_ : EditorSelection();
+  return Pending() ? selection_ : EditorSelection();
 }
 
-void EditorDocument::ApplySelection(const vbide::Selection& s) {
+void EditorDocument::ApplySelection(const vbide::Selection& s, bool scroll) {
   CodeEditor& editor = Live("SetSelection", "CodePane");
   long anchor = editor.PositionOf(s.StartLine - 1, s.StartColumn - 1);
   long caret = editor.PositionOf(s.EndLine - 1, s.EndColumn - 1);
-  editor.SendScintilla(QsciScintillaBase::SCI_SETSEL, anchor, caret);
+  if (scroll) {
+    editor.SendScintilla(QsciScintillaBase::SCI_SETSEL, anchor, caret);
+  } else {
+    // Where the caret was before the command's edits: the view stays, and the lines coloured
+    // anew are only those the next redraw shows.
+    editor.SendScintilla(QsciScintillaBase::SCI_SETCURRENTPOS, caret);
+    editor.SendScintilla(QsciScintillaBase::SCI_SETANCHOR, anchor);
+  }
 }
 
 void EditorDocument::SetSelection(const vbide::Selection& selection) {
   Live("SetSelection", "CodePane");
-  if (pending_)
+  if (Pending())
     selection_ = selection;
   else
-    ApplySelection(selection);
+    ApplySelection(selection, /*scroll=*/true);
 }
 
 void EditorDocument::Flush() {
-  if (!pending_) return;
-  pending_ = false;
-  std::vector<std::string> before = std::move(before_), after = std::move(lines_);
-  before_.clear(), lines_.clear();
-  if (!editor_) return;
+  if (!Pending()) return;
+  Mode mode = std::exchange(mode_, Mode::kNone);
+  if (editor_) {
+    if (mode == Mode::kReplaced)
+      FlushReplaced(*editor_);
+    else
+      FlushCopy(*editor_);
+    ApplySelection(selection_, /*scroll=*/false);
+  }
+  replaced_.clear(), isReplaced_.clear(), before_.clear(), lines_.clear();
+  text_ = {};
+}
+
+void EditorDocument::FlushReplaced(CodeEditor& editor) {
+  std::vector<std::string>& replaced = replaced_;
+  const std::vector<char>& isReplaced = isReplaced_;
+  // The span from the first line that differs to the last.
+  long first = firstReplaced_, last = lastReplaced_;
+  auto same = [&](long i) {
+    auto k = static_cast<std::size_t>(i);
+    return !isReplaced[k] || replaced[k] == EditorLine(editor, i);
+  };
+  while (first <= last && same(first))
+    ++first;
+  while (last >= first && same(last))
+    --last;
+  if (first > last) return;
+  std::vector<std::string> lines;
+  lines.reserve(static_cast<std::size_t>(last - first + 1));
+  for (long i = first; i <= last; ++i) {
+    auto k = static_cast<std::size_t>(i);
+    lines.push_back(isReplaced[k] ? std::move(replaced[k]) : std::string(EditorLine(editor, i)));
+  }
+  editor.ReplaceLines(first, last + 1, lines);
+}
+
+void EditorDocument::FlushCopy(CodeEditor& editor) {
+  const std::vector<std::string>& before = before_;
+  std::vector<std::string>& after = lines_;
   // The lines that differ: everything between the common first and last lines.
   std::size_t head = 0;
   while (head < before.size() && head < after.size() && before[head] == after[head])
@@ -196,14 +293,10 @@ void EditorDocument::Flush() {
   while (tail < before.size() - head && tail < after.size() - head &&
          before[before.size() - 1 - tail] == after[after.size() - 1 - tail])
     ++tail;
-  if (head == before.size() && head == after.size()) {
-    ApplySelection(selection_);
-    return;
-  }
+  if (head == before.size() && head == after.size()) return;
   std::vector<std::string> changed(std::make_move_iterator(after.begin() + head),
                                    std::make_move_iterator(after.end() - tail));
-  editor_->ReplaceLines(static_cast<long>(head), static_cast<long>(before.size() - tail), changed);
-  ApplySelection(selection_);
+  editor.ReplaceLines(static_cast<long>(head), static_cast<long>(before.size() - tail), changed);
 }
 
 }  // namespace ide::gui

@@ -3,10 +3,13 @@
 // errors for lines out of range), and a command's edits held back until it ends.
 //
 // Edits come from the add-in one line at a time (commenting 10,000 lines is 10,000 ReplaceLine
-// calls), so they do not go to the editor as they come. The first edit takes the editor's lines
-// into a pending copy; every later call of the command reads and edits that copy; when the
-// command ends (CommandBatch), the lines that differ reach the editor as one replacement, one
-// undo step. An edit made outside any command reaches the editor at once, as its own step.
+// calls), so they do not go to the editor as they come: they wait, and every later call of the
+// command reads through them. While a command only replaces lines one for one, the waiting lines
+// are kept beside the editor's, by line number; the first edit that changes the line count
+// (an insertion, a deletion, a replacement holding a line break) takes all the lines into a
+// pending copy. When the command ends (CommandBatch), the lines that differ reach the editor as
+// one replacement, one undo step. An edit made outside any command reaches the editor at once,
+// as its own step.
 //
 // InsertLines and ReplaceLine break their text into lines at CR LF, at a lone CR and at a lone
 // LF. The selection keeps its line and column numbers across the contract's edits, as the
@@ -17,6 +20,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "host/vbide.h"
@@ -58,7 +62,7 @@ class EditorDocument : public std::enable_shared_from_this<EditorDocument> {
 
   // Applies the pending edits to the editor as one undo step.
   void Flush();
-  bool Pending() const { return pending_; }
+  bool Pending() const { return mode_ != Mode::kNone; }
   CodeEditor* Editor() const { return editor_; }
 
   // The code module and the code pane over this document.
@@ -67,17 +71,36 @@ class EditorDocument : public std::enable_shared_from_this<EditorDocument> {
 
  private:
   CodeEditor& Live(const char* method, const char* object = "CodeModule") const;
-  std::vector<std::string>& Edit(const char* method);
+  // Begins waiting edits: the selection kept, enlisted in the command under way.
+  void Begin();
+  // The pending copy of all the lines, made from the editor and the replaced lines.
+  std::vector<std::string>& AllPending(const char* method);
+  std::string PendingLine(CodeEditor& editor, long index);
+  // A line of the editor read through its text, which does not move while edits wait: the
+  // add-in reads line after line, so each is found from the one before.
+  std::string_view EditorLine(CodeEditor& editor, long index);
   void Edited();
+  void FlushReplaced(CodeEditor& editor);
+  void FlushCopy(CodeEditor& editor);
   vbide::Selection EditorSelection() const;
-  void ApplySelection(const vbide::Selection& selection);
+  // Sets the selection; `scroll` brings the caret into view.
+  void ApplySelection(const vbide::Selection& selection, bool scroll);
 
   QPointer<CodeEditor> editor_;
   CommandBatch* batch_;
-  bool pending_ = false;
-  std::vector<std::string> before_;  // the editor's lines when the edits began
-  std::vector<std::string> lines_;   // with the edits
-  vbide::Selection selection_;       // where the selection goes back after the edits
+  enum class Mode { kNone, kReplaced, kCopy } mode_ = Mode::kNone;
+  // kReplaced: the lines replaced so far, by 0-based index, and the span they cover.
+  std::vector<std::string> replaced_;
+  std::vector<char> isReplaced_;
+  long firstReplaced_ = 0, lastReplaced_ = -1;
+  // The editor's text while edits wait, and the line last found in it.
+  std::string_view text_;
+  long cursorLine_ = -1;
+  std::size_t cursorStart_ = 0;
+  // kCopy: the editor's lines when the copy was taken, and with the edits.
+  std::vector<std::string> before_;
+  std::vector<std::string> lines_;
+  vbide::Selection selection_;  // where the selection goes back after the edits
   std::shared_ptr<vbide::CodeModule> module_;
   std::shared_ptr<vbide::CodePane> pane_;
 };
