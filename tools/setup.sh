@@ -8,7 +8,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   mingw-w64-i686-dev libclang-14-dev
   qt6-base-dev                                  # Qt 6 widgets, and its test module
-  xvfb xauth                                    # a display for tools/screenshots.sh
+  libqscintilla2-qt6-dev                        # the IDE's code editor
+  xvfb xauth                                    # a display for the IDE's tests and screenshots
   fonts-dejavu-core fonts-liberation            # faces for Arial, Courier New and the dialogs
 )
 

@@ -70,7 +70,14 @@ Renderer::~Renderer() {
 }
 
 void Renderer::Run(const std::function<void()>& action) {
-  Guard([&] { forms::UserAction(action); });
+  Guard([&] {
+    forms::UserAction([&] {
+      if (gestureScope_)
+        gestureScope_(action);
+      else
+        action();
+    });
+  });
   // What the routine changed without a notice (a toolbar button's Enabled) shows at the next
   // turn of the event loop.
   FlushSoon();

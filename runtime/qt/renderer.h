@@ -90,6 +90,11 @@ class Renderer : public forms::FormObserver {
   void SetUnexpectedError(std::function<void(std::exception_ptr)> handler) {
     unexpected_ = std::move(handler);
   }
+  // Wraps every input of the user that reaches the forms (Run): the scope runs the gesture it is
+  // given, so a host can treat what one gesture does as one step (the IDE makes one undo step
+  // of a command's edits).
+  using GestureScope = std::function<void(const std::function<void()>& gesture)>;
+  void SetGestureScope(GestureScope scope) { gestureScope_ = std::move(scope); }
 
   // The clock of the bounded redraw (tests set their own).
   using Clock = std::function<std::chrono::steady_clock::time_point()>;
@@ -137,6 +142,7 @@ class Renderer : public forms::FormObserver {
   Clock clock_ = [] { return std::chrono::steady_clock::now(); };
   std::function<void(forms::Form&, QWidget*)> documentHost_;
   std::function<void(std::exception_ptr)> unexpected_;
+  GestureScope gestureScope_;
   int syncing_ = 0;
   InputMode mode_ = InputMode::kPerson;
   std::optional<double> expectX_, expectY_;

@@ -366,6 +366,27 @@ TEST_F(RendererTest, ErrorsNeverLeaveAnEventHandler) {
   EXPECT_EQ(unexpected, (std::vector<std::string>{"not a VB error"}));
 }
 
+// A gesture scope wraps each input around its event routines, also when the routine fails, and
+// the failure is still reported after the scope has closed.
+TEST_F(RendererTest, AGestureScopeWrapsEachInput) {
+  f.Show();
+  renderer_.SetGestureScope([this](const std::function<void()>& gesture) {
+    f.log.push_back("begin");
+    struct End {
+      frmAll& form;
+      ~End() { form.log.push_back("end"); }
+    } end{f};
+    gesture();
+  });
+  f.log.clear();
+  Widget<QPushButton>(f.cmd)->click();
+  f.fail = [] { throw vb::Error(5, "BwTest", "Invalid procedure call or argument"); };
+  Widget<QPushButton>(f.cmd)->click();
+  EXPECT_EQ(f.log, (Log{"begin", "cmd_Click", "end", "begin", "cmd_Click", "end"}));
+  EXPECT_EQ(platform_.MessageBoxes().size(), 1u);
+  renderer_.SetGestureScope(nullptr);
+}
+
 // A load that moves a progress bar on every row redraws it about every 50 ms, not per row.
 TEST_F(RendererTest, LongLoadsRedrawAtABoundedRate) {
   auto now = std::chrono::steady_clock::time_point() + std::chrono::hours(1);
