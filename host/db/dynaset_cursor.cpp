@@ -9,6 +9,7 @@ DynasetCursor::DynasetCursor(std::vector<std::int64_t> keys)
   for (std::size_t i = 1; i < keys_.size() && in_key_order_; ++i) {
     in_key_order_ = keys_[i - 1] < keys_[i];
   }
+  if (!keys_.empty()) max_key_ = *std::max_element(keys_.begin(), keys_.end());
   if (keys_.empty()) {
     bof_ = eof_ = true;
   }
@@ -93,6 +94,7 @@ void DynasetCursor::Append(std::int64_t key) {
   if (!keys_.empty() && key <= keys_.back()) in_key_order_ = false;
   keys_.push_back(key);
   deleted_.push_back(false);
+  max_key_ = std::max(max_key_, key);
   by_key_.clear();
 }
 

@@ -49,6 +49,8 @@ class DynasetCursor {
 
   // Adds a row after all others; the cursor does not move.
   void Append(std::int64_t key);
+  // The highest key ever held, deleted ones included; 0 when none.
+  std::int64_t MaxKey() const { return max_key_; }
   // REQUIRES: HasCurrent(). The cursor stays on the deleted row.
   void DeleteCurrent();
 
@@ -66,6 +68,7 @@ class DynasetCursor {
   std::vector<bool> deleted_;
   std::vector<std::size_t> deleted_list_;  // sorted
   bool in_key_order_ = true;
+  std::int64_t max_key_ = 0;
   // Built on demand when the keys are out of order: (key, position), sorted.
   mutable std::vector<std::pair<std::int64_t, std::size_t>> by_key_;
 

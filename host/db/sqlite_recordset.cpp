@@ -297,18 +297,18 @@ bool SqliteRecordset::WriteRow(const std::string& sql, const std::vector<int>& c
   return changed;
 }
 
+// The new row takes a key above the table's and above every key this dynaset holds: the store
+// would give a new row the key of a highest row deleted elsewhere, which this dynaset still
+// holds, and the new row would then show twice.
 void SqliteRecordset::InsertRow() {
   std::vector<int> assigned = AssignedColumns();
-  std::string sql = "INSERT INTO " + QuoteIdentifier(table_.name);
-  if (assigned.empty()) {
-    sql += " DEFAULT VALUES";
-  } else {
-    sql += " (" + ColumnList(table_, assigned) + ") VALUES (?";
-    for (std::size_t i = 1; i < assigned.size(); ++i)
-      sql += ", ?";
-    sql += ")";
-  }
-  WriteRow(sql, assigned, std::nullopt);
+  const std::string table = QuoteIdentifier(table_.name);
+  std::string sql = "INSERT INTO " + table + " (" + ColumnList(table_, assigned);
+  sql += std::string(assigned.empty() ? "" : ", ") + table_.rowid + ") VALUES (";
+  for (std::size_t i = 0; i < assigned.size(); ++i)
+    sql += "?, ";
+  sql += "max(?, ifnull((SELECT max(" + table_.rowid + ") FROM " + table + "), 0)) + 1)";
+  WriteRow(sql, assigned, cursor_.MaxKey());
   // Committing leaves the connection's last inserted row key as it was.
   cursor_.Append(sqlite3_last_insert_rowid(connection_->db()));
 }

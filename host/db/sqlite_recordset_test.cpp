@@ -403,7 +403,7 @@ TEST_F(RecordsetTest, StoreOrderIsTheRowKeyOrder) {
 TEST_F(RecordsetTest, ARowKeyReusedByTheStoreStillComesLast) {
   vb::Object<Recordset> rs = Subs();
   rs->MoveLast();
-  rs->Delete();  // the highest key: the store gives it to the next new row
+  rs->Delete();  // the highest key, which the store would give to the next new row
   rs->AddNew();
   rs->Fields("Name").SetValue("Reused");
   rs->Update();
@@ -414,6 +414,22 @@ TEST_F(RecordsetTest, ARowKeyReusedByTheStoreStillComesLast) {
   EXPECT_EQ(rs->AbsolutePosition(), 3);
   rs->MovePrevious();
   EXPECT_EQ(Text(rs, "Name"), "Beta");
+}
+
+TEST_F(RecordsetTest, AHighestRowDeletedElsewhereLendsNoKeyToANewRow) {
+  vb::Object<Recordset> rs = Subs();
+  ExecSql(path_, "DELETE FROM Subs WHERE Name = 'Alpha'");  // the last row, from outside
+  rs->AddNew();
+  rs->Fields("Name").SetValue("New");
+  rs->Update();
+  EXPECT_EQ(rs->RecordCount(), 5);
+  rs->MoveLast();
+  EXPECT_EQ(Text(rs, "Name"), "New");
+  rs->MovePrevious();  // the deleted row keeps its place and reads as deleted
+  EXPECT_EQ(ErrorOf([&] { rs->Fields("Name").Value(); }).Number, 3167);
+  rs->FindFirst("Name = 'New'");
+  EXPECT_EQ(rs->AbsolutePosition(), 4);
+  EXPECT_EQ(Rest(Subs()), (Names{"Gamma", "alpha", "Beta", "New"}));
 }
 
 TEST_F(RecordsetTest, LongTablesReadCorrectlyAcrossPagesBothWays) {
