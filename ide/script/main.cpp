@@ -5,8 +5,10 @@
 // a scenario that checks. With --check it compares what each command prints with the file's
 // "> " lines and reports every difference with its file and line.
 //
-// Each file runs in a process of its own, so it starts from a fresh state. Exit status: 0 when
-// all ran (and matched), 1 when a check failed, 2 for a scenario error.
+// Each file runs in a process of its own, so it starts from a fresh state; the copies of the
+// add-in's folder that the files make live in one temporary folder of the run, removed when the
+// run ends (run_folder.h). Exit status: 0 when all ran (and matched), 1 when a check failed, 2 for
+// a scenario error.
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -14,8 +16,10 @@
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
+#include <optional>
 
 #include "ide/core/file_io.h"
+#include "ide/script/run_folder.h"
 #include "ide/script/scenario.h"
 #include "ide/script/session.h"
 
@@ -56,7 +60,7 @@ bool Matches(const std::vector<std::string>& expected, const std::vector<std::st
   return true;
 }
 
-int RunFile(const fs::path& path, bool check) {
+int RunFile(const fs::path& path, bool check, const fs::path& tempRoot) {
   const std::string name = path.string();
   std::string text;
   try {
@@ -75,6 +79,7 @@ int RunFile(const fs::path& path, bool check) {
         .ScenarioDir = fs::absolute(path).parent_path(),
         .ProgId = "Brindlewick.Connect",
         .SettingsApp = "Brindlewick",
+        .TempRoot = tempRoot,
     });
     int status = kOk;
     for (const script::Command& c : scenario.Commands) {
@@ -97,7 +102,8 @@ int RunFile(const fs::path& path, bool check) {
     return status;
   } catch (const script::ScenarioError& e) {
     std::cout.flush();
-    std::cerr << name << ":" << e.Line << ": error: " << e.what() << "\n";
+    std::cerr << name << (e.Line > 0 ? ":" + std::to_string(e.Line) : std::string())
+              << ": error: " << e.what() << "\n";
     return kScenarioError;
   } catch (const std::exception& e) {
     std::cout.flush();
@@ -107,13 +113,13 @@ int RunFile(const fs::path& path, bool check) {
 }
 
 // Runs one file in a child process, so every file starts from a fresh add-in.
-int RunIsolated(const fs::path& path, bool check) {
+int RunIsolated(const fs::path& path, bool check, const fs::path& tempRoot) {
   std::cout.flush();
   std::fflush(nullptr);
   pid_t child = fork();
-  if (child < 0) return RunFile(path, check);
+  if (child < 0) return RunFile(path, check, tempRoot);
   if (child == 0) {
-    int status = RunFile(path, check);
+    int status = RunFile(path, check, tempRoot);
     std::cout.flush();
     std::exit(status);
   }
@@ -144,9 +150,16 @@ int main(int argc, char** argv) {
     std::cerr << "usage: brindlewick-script [--check] FILE...\n";
     return kScenarioError;
   }
+  std::optional<script::RunFolder> temp;
+  try {
+    temp.emplace();
+  } catch (const std::exception& e) {
+    std::cerr << "brindlewick-script: error: " << e.what() << "\n";
+    return kScenarioError;
+  }
   int worst = kOk;
   for (const fs::path& f : files) {
-    int status = RunIsolated(f, check);
+    int status = RunIsolated(f, check, temp->Path());
     if (status == kScenarioError || (status == kCheckFailed && worst == kOk)) worst = status;
   }
   return worst;
