@@ -26,7 +26,7 @@ long ToNumber(const std::string& text, int line, const char* what) {
   return static_cast<long>(v);
 }
 
-// A size or a position in twips: a finite number, and not negative where `what` says a size.
+// A size or a position in twips: a finite number, and not negative for a size.
 double ToTwips(const std::string& text, int line, bool size) {
   char* end = nullptr;
   double v = std::strtod(text.c_str(), &end);
