@@ -10,9 +10,6 @@
 
 namespace vbide {
 
-// Splits text at each CR LF: "a\r\nb" gives {"a", "b"}, "a\r\n" gives {"a", ""}.
-std::vector<std::string> SplitCrLf(const std::string& text);
-
 class MemoryCodeModule : public CodeModule {
  public:
   explicit MemoryCodeModule(std::vector<std::string> lines) : lines_(std::move(lines)) {}

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <functional>
 #include <utility>
 
@@ -11,7 +12,7 @@ namespace vbide {
 namespace {
 
 std::vector<std::string> Lines(const std::string& text) {
-  return SplitCrLf(text);
+  return SplitInsertedText(text);
 }
 
 class MemoryIdeTest : public ::testing::Test {
@@ -19,11 +20,19 @@ class MemoryIdeTest : public ::testing::Test {
   std::shared_ptr<MemoryVbe> vbe_ = MemoryVbe::Create();
 };
 
-TEST(SplitCrLfTest, SplitsOnlyAtCrLf) {
-  EXPECT_EQ(SplitCrLf("a\r\nb"), (std::vector<std::string>{"a", "b"}));
-  EXPECT_EQ(SplitCrLf("a\r\n"), (std::vector<std::string>{"a", ""}));
-  EXPECT_EQ(SplitCrLf(""), (std::vector<std::string>{""}));
-  EXPECT_EQ(SplitCrLf("a\rb\nc"), (std::vector<std::string>{"a\rb\nc"}));
+TEST(SplitInsertedTextTest, NewLineAtCrLfLoneCrAndLoneLf) {
+  using V = std::vector<std::string>;
+  const std::pair<std::string, V> kCases[] = {
+      {"a\r\nb", V{"a", "b"}},
+      {"a\r\n", V{"a", ""}},
+      {"", V{""}},
+      {"a\rb\nc", V{"a", "b", "c"}},
+      {"m\rq\nz\r\n", V{"m", "q", "z", ""}},
+      {"\n\r", V{"", "", ""}},
+      {"a\n\r\nb", V{"a", "", "b"}},
+  };
+  for (const auto& [text, lines] : kCases)
+    EXPECT_EQ(SplitInsertedText(text), lines) << testing::PrintToString(text);
 }
 
 TEST_F(MemoryIdeTest, InsertLinesSplitsTextAndClosingBreakLeavesEmptyLine) {
@@ -32,6 +41,10 @@ TEST_F(MemoryIdeTest, InsertLinesSplitsTextAndClosingBreakLeavesEmptyLine) {
   EXPECT_EQ(module->AllLines(), Lines("one\r\na\r\nb\r\n\r\ntwo"));
   module->InsertLines(99, "end");
   EXPECT_EQ(module->AllLines().back(), "end");
+  // A lone CR or LF starts a line too: no line of the module holds a break.
+  module->InsertLines(1, "m\rq\nz");
+  EXPECT_EQ(module->CountOfLines(), 9);
+  EXPECT_EQ(module->Lines(1, 3), "m\r\nq\r\nz");
 }
 
 TEST_F(MemoryIdeTest, LinesJoinsWithCrLfAndCountZeroIsEmpty) {
@@ -42,18 +55,28 @@ TEST_F(MemoryIdeTest, LinesJoinsWithCrLfAndCountZeroIsEmpty) {
   EXPECT_EQ(module->Lines(2, 99), "two\r\nthree");
   EXPECT_THROW(module->Lines(4, 1), vb::Error);
   EXPECT_THROW(module->Lines(0, 1), vb::Error);
+  // The largest counts overflow nothing.
+  EXPECT_EQ(module->Lines(2, LONG_MAX), "two\r\nthree");
+  EXPECT_THROW(module->Lines(LONG_MIN, 1), vb::Error);
+  EXPECT_THROW(module->DeleteLines(3, LONG_MAX), vb::Error);
+  EXPECT_EQ(module->CountOfLines(), 3);
 }
 
 TEST_F(MemoryIdeTest, ReplaceLineKeepsCountAndRejectsMissingLines) {
   auto module = vbe_->AddModule("Module1", Lines("one\r\ntwo"));
   module->ReplaceLine(2, "'two");
   EXPECT_EQ(module->AllLines(), Lines("one\r\n'two"));
-  try {
-    module->ReplaceLine(3, "x");
-    FAIL() << "no error";
-  } catch (const vb::Error& e) {
-    EXPECT_EQ(e.Number, 9);
+  const std::pair<long, std::string> kRefused[] = {
+      {3, "x"}, {1, "a\r\nb"}, {1, "a\rb"}, {1, "a\n"}};
+  for (const auto& [line, text] : kRefused) {
+    try {
+      module->ReplaceLine(line, text);
+      ADD_FAILURE() << "no error for " << testing::PrintToString(text);
+    } catch (const vb::Error& e) {
+      EXPECT_EQ(e.Number, line == 3 ? 9 : 5);
+    }
   }
+  EXPECT_EQ(module->AllLines(), Lines("one\r\n'two"));
 }
 
 TEST_F(MemoryIdeTest, DeleteLinesThroughTheLastLine) {

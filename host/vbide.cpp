@@ -29,6 +29,16 @@ const com::IID IID_IDTExtensibility = {
 const com::IID IID_IUserDocument = {
     0x5C3A1E07, 0x92B4, 0x4D6E, {0xB1, 0x58, 0x3F, 0x0A, 0x7C, 0x21, 0xE9, 0x44}};
 
+std::vector<std::string> SplitInsertedText(std::string_view text) {
+  std::vector<std::string> lines;
+  for (;;) {
+    std::size_t at = text.find_first_of("\r\n");
+    lines.emplace_back(text.substr(0, at));
+    if (at == std::string_view::npos) return lines;
+    text.remove_prefix(at + (text.substr(at).starts_with("\r\n") ? 2 : 1));
+  }
+}
+
 void RaiseIdeError(long number) {
   throw vb::Error(number, "VBIDE", vb::StandardDescription(number));
 }

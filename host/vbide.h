@@ -3,12 +3,17 @@
 //
 // Every object is reached through a vb::Object reference, so a call on a missing object (no
 // active code pane) raises error 91, as it does in the IDE. Text crosses this contract with CR LF
-// between lines. Failures of the IDE's own (a line out of range, an unknown menu) raise
-// vb::Error. The add-in's side of the connection (IDTExtensibility, the command bar event sink,
-// the tool window's document) is called by the IDE and answers with an HRESULT, never throwing.
+// between lines. No line of a module ever holds a CR or an LF: InsertLines starts a new line at
+// each CR LF, each lone CR and each lone LF (SplitInsertedText), as the VB editor does with pasted
+// text, and ReplaceLine takes no line break, so a module saved and read back has the lines its
+// pane showed. Every host of this contract keeps that rule. Failures of the IDE's own (a line out
+// of range, an unknown menu) raise vb::Error. The add-in's side of the connection
+// (IDTExtensibility, the command bar event sink, the tool window's document) is called by the IDE
+// and answers with an HRESULT, never throwing.
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "host/com.h"
@@ -37,15 +42,21 @@ class CodeModule {
   // count of 0 gives empty text. REQUIRES: 1 <= startLine <= CountOfLines() when count > 0.
   virtual std::string Lines(long startLine, long count) = 0;
   virtual long CountOfLines() = 0;
-  // Inserts `text` so that its first line becomes line `line`; the text is split at each CR LF,
-  // so a closing CR LF leaves an empty line after the inserted ones.
+  // Inserts `text` so that its first line becomes line `line`; the text is split into lines as
+  // SplitInsertedText splits it, so a closing CR LF leaves an empty line after the inserted ones.
   // REQUIRES: 1 <= line (a line past the end appends).
   virtual void InsertLines(long line, const std::string& text) = 0;
-  // REQUIRES: 1 <= line <= CountOfLines().
+  // Replaces the text of one line; the line count never changes.
+  // REQUIRES: 1 <= line <= CountOfLines(); `text` holds no CR or LF (5 is raised otherwise).
   virtual void ReplaceLine(long line, const std::string& text) = 0;
   // REQUIRES: the lines exist.
   virtual void DeleteLines(long startLine, long count = 1) = 0;
 };
+
+// The lines of a text handed to InsertLines: a new line starts after each CR LF, each lone CR and
+// each lone LF. "a\r\nb" gives {"a", "b"}, "a\rb\nc" gives {"a", "b", "c"}, "a\r\n" gives {"a",
+// ""}.
+std::vector<std::string> SplitInsertedText(std::string_view text);
 
 class CodePane {
  public:

@@ -19,7 +19,8 @@
 //
 // Parsing raises 3075 with the expression quoted: "Syntax error in query expression '...'.",
 // "... (missing operator) ...", "... in string ...", "Missing ), ], or Item ...", "Extra ) ...".
-// More than 100 nested parentheses or NOTs, or more than 10,000 comparisons, raise 3360.
+// More than 20 nested parentheses or NOTs, or more than 10,000 comparisons, raise 3360 "Query is
+// too complex.", as does a condition SQLite's parser cannot take (the engine maps its error).
 // Resolving a name that is not a field raises 3070.
 #pragma once
 

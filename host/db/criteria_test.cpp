@@ -107,25 +107,36 @@ TEST(CriteriaParseTest, MalformedCriteriaRaise3075QuotingTheExpression) {
 }
 
 TEST(CriteriaParseTest, DeepNestingAndHugeListsRaise3360) {
-  std::string deep(101, '(');
-  deep += "a = 1" + std::string(101, ')');
+  std::string deep(21, '(');
+  deep += "a = 1" + std::string(21, ')');
   vb::Error e = ErrorOf([&] { ParseCriteria(deep); });
   EXPECT_EQ(e.Number, 3360);
   EXPECT_EQ(e.Description, "Query is too complex.");
 
   std::string nots;
-  for (int i = 0; i < 101; ++i)
+  for (int i = 0; i < 21; ++i)
     nots += "NOT ";
   EXPECT_EQ(ErrorOf([&] { ParseCriteria(nots + "a = 1"); }).Number, 3360);
+  EXPECT_EQ(Canonical(nots.substr(4) + "a = 1").substr(0, 8), "NOT NOT ");
 
-  std::string fine(100, '(');
-  fine += "a = 1" + std::string(100, ')');
+  std::string fine(20, '(');
+  fine += "a = 1" + std::string(20, ')');
   EXPECT_EQ(Canonical(fine), "[a] = 1");
 
   std::string many = "a = 1";
   for (int i = 0; i < 10000; ++i)
     many += " OR a = 1";
   EXPECT_EQ(ErrorOf([&] { ParseCriteria(many); }).Number, 3360);
+}
+
+TEST(CriteriaParseTest, WhatSqlitesParserCannotTakeIsTooComplex) {
+  for (const char* message :
+       {"parser stack overflow", "Expression tree is too large (maximum depth 1000)"}) {
+    vb::Error e = sqlite::MapSqliteError(SQLITE_ERROR, message, "DAO.Recordset", "x.mdb",
+                                         sqlite::Access::kRead);
+    EXPECT_EQ(e.Number, 3360) << message;
+    EXPECT_EQ(e.Description, "Query is too complex.");
+  }
 }
 
 // A table with the fields SourceLibraryField knows, in an in-memory database that has the

@@ -1,11 +1,13 @@
 #include "host/db/sqlite_connection.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
 #include <climits>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <mutex>
 #include <thread>
@@ -94,6 +96,16 @@ int OnBusy(void* context, int tries) {
   return 1;
 }
 
+// Whether the database at `path` is in write-ahead log mode (the file format numbers 2 in its
+// header) in a folder where we may not create its -wal and -shm files.
+bool IsWalInReadOnlyFolder(const std::string& path) {
+  unsigned char header[20] = {};
+  std::ifstream in(path, std::ios::binary);
+  if (!in.read(reinterpret_cast<char*>(header), sizeof header) || header[18] != 2) return false;
+  std::string folder = std::filesystem::path(path).parent_path().string();
+  return ::access(folder.empty() ? "." : folder.c_str(), W_OK) != 0;
+}
+
 struct CloseDb {
   void operator()(sqlite3* db) const { sqlite3_close_v2(db); }
 };
@@ -142,6 +154,9 @@ vb::Error MapSqliteError(int code, std::string_view message, std::string_view so
         }
       }
     default:
+      // The limits of SQLite's parser: the query is too complex for it.
+      if (message == "parser stack overflow" || message.starts_with("Expression tree is too large"))
+        return DbError(kErrTooComplex, source);
       return DbError(kErrReserved, source, message);
   }
 }
@@ -187,6 +202,8 @@ std::shared_ptr<Connection> Connection::Open(const std::string& path, int busy_t
     status = fs::status(actual, ec);
   }
   if (path.empty() || !fs::exists(status)) throw DbError(kErrFileNotFound, kSourceEngine, path);
+  // An absolute path: SQLite takes ":memory:" and "file:..." for no file or a URI.
+  actual = fs::absolute(actual, ec).string();
   if (fs::is_directory(status)) throw DbError(kErrInvalidPath, kSourceEngine, path);
   if (fs::is_regular_file(status) && fs::file_size(actual, ec) == 0 && !ec) {
     throw DbError(kErrNotADatabase, kSourceEngine, path);
@@ -205,11 +222,20 @@ std::shared_ptr<Connection> Connection::Open(const std::string& path, int busy_t
   std::shared_ptr<Connection> connection(new Connection(db.release(), path, GenerationFor(actual)));
   connection->busy_wait_->timeout = std::chrono::milliseconds(busy_timeout_ms);
   sqlite3_busy_handler(raw, OnBusy, connection->busy_wait_.get());
-  // Each commit reaches the disk before the call returns; the file's journal mode is kept.
-  connection->Exec("PRAGMA synchronous = FULL", kSourceEngine, Access::kRead);
-  // Reading the schema proves the file is a database (and rolls back a crashed writer's
-  // journal).
-  connection->Exec("SELECT count(*) FROM sqlite_schema", kSourceEngine, Access::kRead);
+  try {
+    // Each commit reaches the disk before the call returns; the file's journal mode is kept.
+    connection->Exec("PRAGMA synchronous = FULL", kSourceEngine, Access::kRead);
+    // Reading the schema proves the file is a database (and rolls back a crashed writer's
+    // journal).
+    connection->Exec("SELECT count(*) FROM sqlite_schema", kSourceEngine, Access::kRead);
+  } catch (const vb::Error& e) {
+    if ((e.Number == kErrCannotOpen || e.Number == kErrReadOnly) && IsWalInReadOnlyFolder(actual))
+      throw vb::Error(kErrCannotOpen, std::string(kSourceEngine),
+                      "The database engine cannot open the file '" + path +
+                          "'. It is in write-ahead log mode, which needs to create files beside "
+                          "it, and its folder is read-only.");
+    throw;
+  }
   return connection;
 }
 

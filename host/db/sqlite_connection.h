@@ -3,10 +3,13 @@
 // Internal to the SQLite engine: the one header that includes sqlite3.h.
 // Opening checks that the file exists and is a database, sets durable commits (synchronous FULL,
 // the file's own journal mode kept), a short busy wait, and registers the collation and the
-// number function that criteria conditions use. Every SQLite failure becomes the Jet error a DAO
-// user knows (MapSqliteError). Writes run in BEGIN IMMEDIATE ... COMMIT and bump a counter shared
-// by every connection of this process to the same file, so that recordsets reread their cached
-// rows after any write made here.
+// number function that criteria conditions use. The file is opened by its absolute path, so a
+// name such as ":memory:" or "file:x.mdb" is the file it names. A database in write-ahead log mode
+// whose folder is read-only cannot be opened (SQLite must create files beside it): 3051 says so.
+// Every SQLite failure becomes the Jet error a DAO user knows (MapSqliteError), the limits of
+// SQLite's parser 3360 "Query is too complex.". Writes run in BEGIN IMMEDIATE ... COMMIT and bump a
+// counter shared by every connection of this process to the same file, so that recordsets reread
+// their cached rows after any write made here.
 #pragma once
 
 #include <sqlite3.h>

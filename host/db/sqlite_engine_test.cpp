@@ -231,6 +231,73 @@ TEST_F(EngineTest, WritesInAReadOnlyFolderRaise3027AndChangeNothing) {
   EXPECT_EQ(rs->Fields("Code").Value(), "Sub Keep()");
 }
 
+TEST_F(EngineTest, AWalDatabaseInAReadOnlyFolderSaysWhyItCannotBeOpened) {
+  std::string folder = dir_.File("locked");
+  std::filesystem::create_directory(folder);
+  std::string path = folder + "/SourceBase.mdb";
+  CreateSourceLibraryFile(path);
+  InsertRows(path, "Subs", {"Name", "Code"}, {{"Keep", "Sub Keep()"}});
+  ExecSql(path, "PRAGMA journal_mode = WAL");
+  ASSERT_EQ(::chmod(path.c_str(), 0666), 0);
+  ASSERT_EQ(::chmod(folder.c_str(), 0555), 0);
+  ChildProcess child({"try-read", path});
+  std::optional<std::string> said = child.ReadLine();
+  child.Wait();
+  EXPECT_EQ(said, "3051|The database engine cannot open the file '" + path +
+                      "'. It is in write-ahead log mode, which needs to create files beside it, "
+                      "and its folder is read-only.");
+}
+
+TEST_F(EngineTest, NamesSqliteReadsSpeciallyAreFilesLikeAnyOther) {
+  // Relative to the working folder, as a user may give them.
+  struct InFolder {
+    std::filesystem::path old = std::filesystem::current_path();
+    explicit InFolder(const std::string& folder) { std::filesystem::current_path(folder); }
+    ~InFolder() { std::filesystem::current_path(old); }
+  } in(dir_.path());
+  for (std::string name : {":memory:", "file:Lib.mdb", "file:Lib.mdb?mode=memory"}) {
+    CreateApiFile(dir_.File(name));
+    InsertRows(dir_.File(name), "Types", {"Name", "Id"}, {{name, "1"}});
+    vb::Object<Recordset> rs = engine_->OpenDatabase(name)->OpenRecordset("Types");
+    EXPECT_EQ(Column(rs, "Name"), Names{name});
+  }
+}
+
+TEST_F(EngineTest, DeepCriteriaWorkOrAreTooComplex) {
+  vb::Object<Database> db = engine_->OpenDatabase(api_);
+  // The rows of TypeItems a criteria selects, or the error it raises.
+  auto run = [&](const std::string& where) {
+    try {
+      return std::to_string(
+          db->OpenRecordset("SELECT * FROM TypeItems WHERE " + where)->RecordCount());
+    } catch (const vb::Error& e) {
+      return "error " + std::to_string(e.Number);
+    }
+  };
+  auto nest = [](int depth, const std::string& before, const std::string& after) {
+    std::string s = "TypeID = 1";
+    for (int i = 0; i < depth; ++i)
+      s = before + s + after;
+    return s;
+  };
+  auto nots = [&](int n) { return nest(n, "NOT ", ""); };
+  auto ors = [&](int n) { return nest(n, "(TypeID = 3 OR ", ")"); };
+  auto andNots = [&](int n) { return nest(n, "(TypeID <> 7 AND NOT ", ")"); };
+  auto wide = [&](int n) { return nest(n, "(TypeID = 3 OR TypeID = 4 OR TypeID = 5 OR ", ")"); };
+  // Within the limit of 20 nested NOTs or parentheses, these work: three rows have TypeID 1.
+  EXPECT_EQ(run(nots(20)), "3");
+  EXPECT_EQ(run(nots(19)), "2");
+  EXPECT_EQ(run(ors(20)), "3");
+  EXPECT_EQ(run(andNots(10)), "3");
+  // Deeper ones, which SQLite's parser could not take, are too complex; never another error.
+  EXPECT_EQ(run(nots(45)), "error 3360");
+  EXPECT_EQ(run(ors(30)), "error 3360");
+  for (int depth : {10, 15, 20}) {
+    std::string got = run(wide(depth));
+    EXPECT_TRUE(got == "3" || got == "error 3360") << depth << ": " << got;
+  }
+}
+
 TEST(DefaultEngineTest, OneSharedEngineThatTestsCanReplace) {
   vb::Object<DBEngine> first = DefaultEngine();
   EXPECT_FALSE(first.IsNothing());

@@ -34,7 +34,8 @@ class ComRuntime : public vbide::ObjectActivator {
 
   // A new object of the class registered for `progId`. Raises 429 ("ActiveX component can't
   // create object") when the ProgID, class or library cannot be found or loaded; LastError()
-  // then says why.
+  // then says why: an empty library path in the registry is named as such (never loaded as this
+  // program itself), a library built for another architecture says for which.
   com::ComPtr<com::IUnknown> CreateObject(const std::string& progId) override;
 
   // Whether the library at that path says it may be unloaded (DllCanUnloadNow); false when not

@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <filesystem>
+#include <fstream>
 
 #include "host/memory_ide.h"
 #include "ide/core/addin_manager.h"
@@ -68,6 +71,43 @@ TEST_F(ComRuntimeTest, UnknownOrUnregisteredClassesCannotBeCreated) {
   EXPECT_FALSE(Reg("Brindlewick.Connect\\Clsid"));
   EXPECT_THROW(com_.CreateObject("Brindlewick.Connect"), vb::Error);
   EXPECT_THROW(com_.RegisterServer("/no/such/library.so"), vb::Error);
+}
+
+TEST_F(ComRuntimeTest, AnEmptyLibraryPathIsNamedNotLoadedAsThisProgram) {
+  auto clsid = Reg("Brindlewick.Connect\\Clsid");
+  ASSERT_TRUE(clsid);
+  std::string key = "CLSID\\" + *clsid + "\\InprocServer32";
+  platform_.Registry().SetValue(key, "", "");
+  ComRuntime fresh;  // nothing loaded yet
+  EXPECT_THROW(fresh.CreateObject("Brindlewick.Connect"), vb::Error);
+  EXPECT_EQ(fresh.LastError(), "the library path of Brindlewick.Connect is empty (" + key + ")");
+  EXPECT_THROW(fresh.RegisterServer(""), vb::Error);
+  EXPECT_EQ(fresh.LastError(), "cannot load a library from an empty path");
+}
+
+TEST_F(ComRuntimeTest, ALibraryForAnotherArchitectureSaysSo) {
+  namespace fs = std::filesystem;
+  fs::path copy = fs::temp_directory_path() / ("bw_foreign_" + std::to_string(::getpid()) + ".so");
+  // The machine field of the ELF header says SPARC, then the word size says 32-bit.
+  const std::pair<std::pair<int, char>, std::string> kPatches[] = {
+      {{18, '\x02'}, "64-bit SPARC"},
+      {{4, '\x01'}, "32-bit SPARC"},
+  };
+  fs::copy_file(kLibrary, copy, fs::copy_options::overwrite_existing);
+  for (const auto& [patch, described] : kPatches) {
+    {
+      std::fstream f(copy, std::ios::in | std::ios::out | std::ios::binary);
+      f.seekp(patch.first);
+      f.put(patch.second);
+    }
+    ComRuntime fresh;
+    EXPECT_THROW(fresh.RegisterServer(copy.string()), vb::Error);
+    EXPECT_TRUE(fresh.LastError().starts_with("cannot load " + copy.string() +
+                                              ": it is built for another architecture (" +
+                                              described + ") than this program ("))
+        << fresh.LastError();
+  }
+  fs::remove(copy);
 }
 
 TEST_F(ComRuntimeTest, ManagerDrivesTheAddInAndShowsItsFailures) {

@@ -1,12 +1,12 @@
 #include "ide/core/file_io.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
-#include <fstream>
-#include <iterator>
+#include <string>
 #include <system_error>
 
 #include "runtime/vb/error.h"
@@ -20,10 +20,27 @@ constexpr long kFileNotFound = 53;
 constexpr long kDeviceIoError = 57;
 constexpr long kPathFileAccessError = 75;
 constexpr long kPathNotFound = 76;
+// Larger files are no VB source; reading them whole could exhaust the memory.
+constexpr off_t kMaxFileSize = off_t{64} << 20;
 
 [[noreturn]] void Raise(long number) {
   throw vb::RuntimeError(number);
 }
+
+// Error 75 with the reason after the runtime's wording.
+[[noreturn]] void RaiseAccess(const fs::path& path, const std::string& why) {
+  vb::Error error = vb::RuntimeError(kPathFileAccessError);
+  error.Description += ": " + path.string() + " " + why;
+  throw error;
+}
+
+// Closes a descriptor when leaving scope.
+struct Descriptor {
+  int fd;
+  ~Descriptor() {
+    if (fd >= 0) ::close(fd);
+  }
+};
 
 bool FolderExists(const fs::path& path) {
   std::error_code ec;
@@ -64,10 +81,26 @@ std::string ReadWholeFile(const fs::path& path) {
   fs::file_status status = fs::status(path, ec);
   if (!fs::exists(status)) Raise(FolderExists(path) ? kFileNotFound : kPathNotFound);
   if (fs::is_directory(status)) Raise(kPathFileAccessError);
-  std::ifstream in(path, std::ios::binary);
-  if (!in) Raise(kPathFileAccessError);
-  std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  if (in.bad()) Raise(kDeviceIoError);
+  // Without O_NONBLOCK, opening a FIFO waits for a writer.
+  Descriptor file{::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)};
+  if (file.fd < 0) Raise(kPathFileAccessError);
+  struct stat st {};
+  if (::fstat(file.fd, &st) != 0) Raise(kDeviceIoError);
+  if (!S_ISREG(st.st_mode)) RaiseAccess(path, "is not a regular file");
+  if (st.st_size > kMaxFileSize) RaiseAccess(path, "is larger than 64 MiB");
+  std::string bytes;
+  bytes.reserve(static_cast<std::size_t>(st.st_size));
+  char buffer[65536];
+  for (;;) {
+    ssize_t n = ::read(file.fd, buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) Raise(kDeviceIoError);
+    if (n == 0) break;
+    bytes.append(buffer, static_cast<std::size_t>(n));
+    // The file may have grown since it was measured.
+    if (bytes.size() > static_cast<std::size_t>(kMaxFileSize))
+      RaiseAccess(path, "is larger than 64 MiB");
+  }
   return bytes;
 }
 
@@ -81,8 +114,16 @@ void WriteFileAtomically(const fs::path& path, std::string_view bytes) {
   if (!FolderExists(target)) Raise(kPathNotFound);
   fs::file_status status = fs::status(target, ec);
   if (fs::is_directory(status)) Raise(kPathFileAccessError);
-  // A read-only file stays as it is, although its folder would let us replace it.
-  if (fs::exists(status) && ::access(target.c_str(), W_OK) != 0) Raise(kPathFileAccessError);
+  if (fs::exists(status)) {
+    // A device or a FIFO is never replaced by a regular file.
+    if (!fs::is_regular_file(status)) RaiseAccess(target, "is not a regular file");
+    // A read-only file stays as it is, although its folder would let us replace it. A file that
+    // grants write permission to no one is read-only for root too, who passes access().
+    constexpr fs::perms kWrite =
+        fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    if ((status.permissions() & kWrite) == fs::perms::none || ::access(target.c_str(), W_OK) != 0)
+      Raise(kPathFileAccessError);
+  }
 
   fs::path temporary;
   int fd = CreateTemporary(target, temporary);

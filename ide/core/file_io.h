@@ -2,12 +2,17 @@
 //
 // ReadWholeFile raises vb::Error 53 "File not found", 76 "Path not found" (no such folder) or 75
 // "Path/File access error" (a folder, or unreadable), 57 "Device I/O error" when reading fails.
+// It reads only regular files of at most 64 MiB: anything else (a FIFO, a device such as
+// /dev/zero, a larger file) raises 75, its description going on with the path and the reason
+// ("Path/File access error: /dev/zero is not a regular file"), without waiting or reading on.
 //
 // WriteFileAtomically writes a temporary file in the target's folder, forces it to the disk and
 // renames it over the target (through a symbolic link, the file it names, keeping the link), so
 // the old file stays whole until the new one is complete; a replaced file keeps its permissions.
-// It raises 76 (no such folder), 75 (the target is a folder or read-only, or cannot be created or
-// replaced) or 57 (writing failed); on failure no temporary file is left behind.
+// It raises 76 (no such folder), 75 (the target is a folder, a device, a FIFO or read-only, or
+// cannot be created or replaced) or 57 (writing failed); on failure no temporary file is left
+// behind and the target is as it was. A file whose mode grants write permission to no one is
+// read-only for every user, root included.
 #pragma once
 
 #include <filesystem>

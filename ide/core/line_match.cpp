@@ -141,8 +141,20 @@ Reattached Reattach(const std::vector<CodeLine>& read, const std::vector<std::st
 
   Reattached out{std::vector<LineEnd>(code.size(), LineEnd::kNone),
                  std::vector<std::vector<const RawLine*>>(code.size() + 1)};
+  // A matched line keeps its end. Between two matched lines, the changed lines take the ends of
+  // the lines they replace, in order (a line edited in place keeps its own end); lines beyond
+  // those are new.
+  std::vector<bool> matched(code.size(), false);
   for (std::size_t i = 0; i < read.size(); ++i)
-    if (match[i] != kNoMatch) out.Ends[match[i]] = read[i].End;
+    if (match[i] != kNoMatch) matched[match[i]] = true;
+  for (std::size_t i = 0, next = 0; i < read.size(); ++i) {
+    if (match[i] != kNoMatch) {
+      out.Ends[match[i]] = read[i].End;
+      next = match[i] + 1;
+    } else if (next < code.size() && !matched[next]) {
+      out.Ends[next++] = read[i].End;
+    }
+  }
   // New index of the last matched line so far. kNoMatch + 1 wraps to 0, the place before the
   // first code line.
   std::size_t lastMatched = kNoMatch;

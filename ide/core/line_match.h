@@ -12,7 +12,9 @@
 namespace ide::source_detail {
 
 struct Reattached {
-  std::vector<LineEnd> Ends;  // one per edited line; kNone for a new line
+  // One per edited line: a kept line's end, or the end of the line a changed line replaced;
+  // kNone for a new line.
+  std::vector<LineEnd> Ends;
   // Attached[k]: the attribute lines to write after edited line k - 1 (k == 0: before the code).
   std::vector<std::vector<const RawLine*>> Attached;
 };

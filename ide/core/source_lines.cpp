@@ -74,8 +74,18 @@ bool OpensBlock(std::string_view line) {
 }
 
 bool ClosesBlock(std::string_view line) {
-  std::string_view word = FirstWord(line).first;
+  auto [word, rest] = FirstWord(line);
+  if (!IsBlankLine(rest)) return false;
   return EqualsNoCase(word, "End") || EqualsNoCase(word, "EndProperty");
+}
+
+bool IsDesignerProperty(std::string_view line) {
+  line = TrimLeft(line);
+  auto inName = [](char c) { return IsNameChar(c) || c == '.' || c == '(' || c == ')'; };
+  std::size_t n = std::find_if_not(line.begin(), line.end(), inName) - line.begin();
+  if (n == 0) return false;
+  std::string_view rest = TrimLeft(line.substr(n));
+  return !rest.empty() && rest[0] == '=';
 }
 
 bool IsHeaderAssignment(std::string_view line) {

@@ -17,10 +17,13 @@ bool IsBlankLine(std::string_view line);
 
 // "VERSION 5.00" or "VERSION 1.0 CLASS", the first line of a class, form or user control.
 bool IsVersionLine(std::string_view line);
-// "Begin ..." or "BeginProperty ...", and "End" or "EndProperty": the bounds of the nested blocks
-// of designer text.
+// "Begin ..." or "BeginProperty ...", and "End" or "EndProperty" standing alone: the bounds of the
+// nested blocks of designer text ("End If" closes none).
 bool OpensBlock(std::string_view line);
 bool ClosesBlock(std::string_view line);
+// A property line of designer text: `NAME = VALUE`, NAME of name characters, dots and
+// parentheses (`Caption = "OK"`, `Tab(0).ControlCount = 1`, `_ExtentX = 2646`).
+bool IsDesignerProperty(std::string_view line);
 // "Object = ..." or "Reference = ..." before a form's designer block.
 bool IsHeaderAssignment(std::string_view line);
 

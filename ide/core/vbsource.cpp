@@ -8,6 +8,7 @@
 #include "ide/core/file_io.h"
 #include "ide/core/line_match.h"
 #include "ide/core/source_lines.h"
+#include "runtime/vb/error.h"
 
 namespace ide {
 namespace {
@@ -44,21 +45,40 @@ LineEnd MostCommonEnd(const std::vector<RawLine>& lines) {
   return lf >= cr ? LineEnd::kLf : LineEnd::kCr;
 }
 
-// Index of the first line after a Begin ... End block that opens at `begin`.
-std::size_t BlockEnd(const std::vector<RawLine>& lines, std::size_t begin) {
+constexpr long kInvalidFileFormat = 321;
+
+// Error 321 for a file that cannot be read as a module, with the file's name and what is wrong.
+[[noreturn]] void RaiseFormat(std::string_view fileName, const std::string& what) {
+  std::string where = fileName.empty() ? std::string() : "'" + std::string(fileName) + "' ";
+  throw vb::Error(kInvalidFileFormat, vb::DefaultErrorSource(),
+                  "Invalid file format: " + where + what);
+}
+
+// Index of the first line after the Begin ... End block that opens at `begin`. Inside the block
+// every line is designer text; a line that is not means the block lacks its closing End, and
+// reading on would take code for designer text.
+std::size_t BlockEnd(const std::vector<RawLine>& lines, std::size_t begin,
+                     std::string_view fileName) {
   long depth = 0;
+  std::string opened = " (the block that opens at line " + std::to_string(begin + 1) + ")";
   for (std::size_t i = begin; i < lines.size(); ++i) {
-    if (source_lines::OpensBlock(lines[i].Bytes)) {
+    std::string_view line = lines[i].Bytes;
+    if (source_lines::OpensBlock(line)) {
       ++depth;
-    } else if (source_lines::ClosesBlock(lines[i].Bytes)) {
+    } else if (source_lines::ClosesBlock(line)) {
       if (--depth == 0) return i + 1;
+    } else if (!source_lines::IsDesignerProperty(line) && !source_lines::IsBlankLine(line)) {
+      RaiseFormat(fileName, "line " + std::to_string(i + 1) +
+                                ": the designer block breaks here, before its closing End" +
+                                opened);
     }
   }
-  return lines.size();  // unterminated: the rest is designer text
+  RaiseFormat(fileName, "line " + std::to_string(lines.size() + 1) +
+                            ": the file ends before the designer block's closing End" + opened);
 }
 
 // Number of leading lines that form the header of a class, form or user control.
-std::size_t HeaderLength(const std::vector<RawLine>& lines) {
+std::size_t HeaderLength(const std::vector<RawLine>& lines, std::string_view fileName) {
   if (lines.empty() || !source_lines::IsVersionLine(lines[0].Bytes)) return 0;
   std::size_t length = 1;
   for (std::size_t i = 1; i < lines.size(); ++i) {
@@ -67,7 +87,7 @@ std::size_t HeaderLength(const std::vector<RawLine>& lines) {
     if (source_lines::IsHeaderAssignment(line)) {
       length = i + 1;
     } else {
-      if (source_lines::FirstWordIs(line, "Begin")) length = BlockEnd(lines, i);
+      if (source_lines::FirstWordIs(line, "Begin")) length = BlockEnd(lines, i, fileName);
       break;
     }
   }
@@ -85,13 +105,17 @@ SourceFile NewSourceFile(std::string_view name) {
   return file;
 }
 
-SourceFile ParseSource(std::string_view bytes) {
+SourceFile ParseSource(std::string_view bytes, std::string_view fileName) {
+  // VB reads no byte-order mark: the header's VERSION line would go unseen and its designer
+  // text would show as code.
+  if (bytes.starts_with("\xEF\xBB\xBF"))
+    RaiseFormat(fileName, "starts with a UTF-8 byte-order mark");
   SourceFile file;
   std::vector<RawLine> lines = SplitLines(bytes);
   file.new_line_end_ = MostCommonEnd(lines);
   file.final_break_ = lines.empty() || lines.back().End != LineEnd::kNone;
 
-  std::size_t aside = HeaderLength(lines);
+  std::size_t aside = HeaderLength(lines, fileName);
   while (aside < lines.size() && source_lines::IsAttributeLine(lines[aside].Bytes))
     ++aside;
   for (std::size_t i = aside; i < lines.size(); ++i) {
@@ -117,11 +141,21 @@ std::string RenderSource(const SourceFile& original, const std::vector<std::stri
 
   std::string out;
   bool any = false;
-  LineEnd pending = LineEnd::kNone;
+  LineEnd pending = LineEnd::kNone;  // the end of the line last put; kNone: a new line's end
+  LineEnd before = LineEnd::kNone;   // the end written before it
+  bool empty = false;                // whether the line last put is empty
+  auto close = [&] {
+    LineEnd end = pending == LineEnd::kNone ? original.new_line_end_ : pending;
+    // A lone CR, an empty line, then LF would read back as one CR LF, losing the line.
+    if (end == LineEnd::kLf && empty && before == LineEnd::kCr) end = LineEnd::kCrLf;
+    out += EndBytes(end);
+    before = end;
+  };
   auto put = [&](std::string_view bytes, LineEnd end) {
-    if (any) out += EndBytes(pending == LineEnd::kNone ? original.new_line_end_ : pending);
+    if (any) close();
     out += bytes;
     pending = end;
+    empty = bytes.empty();
     any = true;
   };
   auto putAttached = [&](std::size_t k) {
@@ -135,13 +169,13 @@ std::string RenderSource(const SourceFile& original, const std::vector<std::stri
     put(Utf8ToCp1252(code[k]), placed.Ends[k]);
     putAttached(k + 1);
   }
-  if (any && original.final_break_)
-    out += EndBytes(pending == LineEnd::kNone ? original.new_line_end_ : pending);
+  // An empty last line exists only with a line end after it.
+  if (any && (original.final_break_ || empty)) close();
   return out;
 }
 
 SourceFile ReadSourceFile(const std::filesystem::path& path) {
-  return ParseSource(ReadWholeFile(path));
+  return ParseSource(ReadWholeFile(path), path.string());
 }
 
 void WriteSourceFile(const std::filesystem::path& path, const SourceFile& original,

@@ -14,17 +14,24 @@
 //     after a procedure header, `Attribute x.VB_VarHelpID = -1` after a WithEvents variable).
 //     Each stays attached to the code line above it.
 //
+// ParseSource refuses, with error 321 "Invalid file format" and a description naming the file and
+// the line, what it could only misread: a designer block that breaks before its closing End (a
+// line that is no designer text, or the end of the file), which would hide code as designer text,
+// and a file starting with a UTF-8 byte-order mark, whose header VB would not see.
+//
 // RenderSource gives the bytes of the module as the IDE saves it: the header and module
 // attributes, then the code in Windows-1252 with the member attributes after their lines.
 // Rendering the code as read gives back the file byte for byte (a missing final line break,
 // mixed line ends and trailing blank lines included). For edited code, lines are matched to
-// the lines as read (a line diff); a matched line keeps its line end and its attributes. When
+// the lines as read (a line diff); a matched line keeps its line end and its attributes, and a
+// line changed in place keeps the end of the line it replaces. When
 // a line carrying member attributes was changed or removed, its attributes follow the line that
 // now declares that member (the one nearest the old place); attributes of a member no longer
 // declared are dropped, as the IDE drops them with the member; an attribute naming no member
 // goes after the nearest kept line above its old place. New lines end as most lines of the file
 // did (CR LF for a new module or a file without line ends); a file without a final line break is
-// written without one.
+// written without one. Reading the result back gives the code's lines: an empty line after a lone
+// CR ends in CR LF rather than LF, and an empty last line gets a line end.
 //
 // Characters that Windows-1252 cannot hold are written as '?' (see cp1252.h). ReadSourceFile and
 // WriteSourceFile go through ReadWholeFile and WriteFileAtomically (file_io.h), with their errors.
@@ -67,7 +74,7 @@ class SourceFile {
   using CodeLine = source_detail::CodeLine;
 
   friend SourceFile NewSourceFile(std::string_view name);
-  friend SourceFile ParseSource(std::string_view bytes);
+  friend SourceFile ParseSource(std::string_view bytes, std::string_view fileName);
   friend std::string RenderSource(const SourceFile& original, const std::vector<std::string>& code);
 
   std::vector<RawLine> aside_;  // header and module attributes
@@ -81,8 +88,8 @@ class SourceFile {
 // `Attribute VB_Name = "name"`, as the IDE starts a standard module; without, nothing.
 SourceFile NewSourceFile(std::string_view name = {});
 
-// Splits a file's bytes. Never fails: any bytes are a module.
-SourceFile ParseSource(std::string_view bytes);
+// Splits a file's bytes. Raises 321 as above; `fileName` names the file in its description.
+SourceFile ParseSource(std::string_view bytes, std::string_view fileName = {});
 
 // The bytes of `original` saved with `code` as its code lines.
 // REQUIRES: no line of `code` holds CR or LF (such a character is written as it stands).

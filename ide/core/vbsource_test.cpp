@@ -1,6 +1,8 @@
 #include "ide/core/vbsource.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -10,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "ide/core/file_io.h"
 #include "runtime/vb/error.h"
 
 namespace ide {
@@ -166,13 +169,6 @@ Attribute Version.VB_VarUserMemId = 0
 Attribute = 1
 )");
 
-  // An unterminated designer block: everything is designer text, no code.
-  SourceFile cut = ParseSource(Crlf(R"(VERSION 5.00
-Begin VB.Form Form1 
-   Caption         =   "Form1"
-)"));
-  EXPECT_EQ(Joined(cut.Lines), "");
-
   // Trailing blank lines after the header are code, not header.
   SourceFile blank = ParseSource("VERSION 1.0 CLASS\r\nBEGIN\r\nEND\r\n\r\n");
   EXPECT_EQ(blank.Lines, std::vector<std::string>{""});
@@ -201,6 +197,60 @@ End Sub
   EXPECT_EQ(ParseSource("Attribute VB_Name = \"Caf\xE9\"").Name(), "Café");
 }
 
+TEST(ParseSourceTest, RefusesWhatItCouldOnlyMisread) {
+  // A form whose designer block lacks its closing End: the "End If" must not close it, and the
+  // code after it must not vanish into the designer text.
+  std::string noEnd = Crlf(R"(VERSION 5.00
+Begin VB.Form frmA 
+   Caption         =   "A"
+   Begin VB.CommandButton cmdOK 
+      Caption         =   "End"
+   End
+Attribute VB_Name = "frmA"
+Option Explicit
+Private Sub cmdOK_Click()
+    If x Then
+    End If
+End Sub
+)");
+  const std::pair<std::string, std::string> kCases[] = {
+      {noEnd,
+       "Invalid file format: 'frmA.frm' line 7: the designer block breaks here, before its "
+       "closing End (the block that opens at line 2)"},
+      {Crlf("VERSION 5.00\nBegin VB.Form F\n   Caption = \"F\"\n"),
+       "Invalid file format: 'frmA.frm' line 4: the file ends before the designer block's closing "
+       "End (the block that opens at line 2)"},
+      {"\xEF\xBB\xBF" + Crlf("VERSION 5.00\nBegin VB.Form F\nEnd\n"),
+       "Invalid file format: 'frmA.frm' starts with a UTF-8 byte-order mark"},
+      {"\xEF\xBB\xBFSub Main()\r\nEnd Sub\r\n",
+       "Invalid file format: 'frmA.frm' starts with a UTF-8 byte-order mark"},
+  };
+  for (const auto& [bytes, description] : kCases) {
+    try {
+      ParseSource(bytes, "frmA.frm");
+      ADD_FAILURE() << "read: " << testing::PrintToString(bytes);
+    } catch (const vb::Error& e) {
+      EXPECT_EQ(e.Number, 321);
+      EXPECT_EQ(e.Description, description);
+    }
+  }
+  // Designer text as VB writes it reads: property names with dots and indexes, blank lines.
+  SourceFile tabs = ParseSource(Crlf(R"(VERSION 5.00
+Begin VB.Form F 
+   Begin TabDlg.SSTab SSTab1 
+      _ExtentX        =   2646
+      TabCaption(0)   =   "Tab 0"
+      Tab(0).ControlEnabled=   -1  'True
+
+      Object.Visible         =   0   'False
+   End
+End
+Sub A()
+End Sub
+)"));
+  EXPECT_EQ(Joined(tabs.Lines), "Sub A()\nEnd Sub\n");
+}
+
 // ---------------------------------------------------------------------------------------------
 // Writing an unchanged module gives the file back.
 
@@ -222,7 +272,7 @@ TEST(RoundTripTest, OddInputsComeBackUnchanged) {
   for (std::string bytes :
        {std::string(""), std::string("\r\n"), std::string("\r"), std::string("x"),
         std::string("a\r\r\n\n\r"), std::string("Attribute VB_Name = \"M\""),
-        std::string("VERSION 5.00\r\nBegin VB.Form F\r\n"), std::string("a\0b\x81\r\n", 6)}) {
+        std::string("VERSION 5.00\r\nBegin VB.Form F\r\nEnd"), std::string("a\0b\x81\r\n", 6)}) {
     SCOPED_TRACE(testing::PrintToString(bytes));
     EXPECT_EQ(Unchanged(ParseSource(bytes)), bytes);
   }
@@ -436,12 +486,14 @@ End Sub
 ' end
 )");
 
-  // Kept lines keep their own ends; new ones take the most common (CR LF here), and the
-  // changed line "y = 3" gets it too.
+  // Kept lines keep their own ends, and so does a line changed in place ("y = 3" its lone CR);
+  // new ones take the most common (CR LF here).
   SourceFile mixed = ReadSourceFile(Fixture("Mixed.bas"));
-  EXPECT_EQ(
-      RenderSource(mixed, {"Sub A()", "    x = 1", "    y = 3", "End Sub", "", ""}),
-      "Attribute VB_Name = \"Mixed\"\r\nSub A()\n    x = 1\r\n    y = 3\r\nEnd Sub\r\n\n\r\n");
+  EXPECT_EQ(RenderSource(mixed, {"Sub A()", "    x = 1", "    y = 3", "End Sub", "", ""}),
+            "Attribute VB_Name = \"Mixed\"\r\nSub A()\n    x = 1\r\n    y = 3\rEnd Sub\r\n\n\r\n");
+  EXPECT_EQ(RenderSource(mixed, {"Sub A()", "    x = 1", "    y = 2", "    z = 3", "End Sub"}),
+            "Attribute VB_Name = \"Mixed\"\r\nSub A()\n    x = 1\r\n    y = 2\r    z = 3\r\n"
+            "End Sub\r\n");
 }
 
 TEST(RenderSourceTest, MissingFinalLineBreakStaysMissing) {
@@ -460,6 +512,30 @@ TEST(RenderSourceTest, MissingFinalLineBreakStaysMissing) {
   // A file ending in a member attribute without a line end.
   SourceFile attr = ParseSource("Dim x\nAttribute x.VB_VarHelpID = -1");
   EXPECT_EQ(RenderSource(attr, {"Dim x", "Dim y"}), "Dim x\nAttribute x.VB_VarHelpID = -1\nDim y");
+}
+
+TEST(RenderSourceTest, EditedModulesReadBackWithTheirLines) {
+  // Line 2 ends in a lone CR: the empty line after it must not end in LF, which would read back
+  // as one CR LF. A line changed in place keeps its own end; an empty last line needs an end.
+  struct Case {
+    std::string bytes;
+    std::vector<std::string> code;
+    std::string saved;
+  };
+  const Case kCases[] = {
+      {"a\nb\r'\r\nc\n", {"a", "b", "", "c"}, "a\nb\r\r\nc\n"},
+      {"a\nb\r'\nc\n", {"a", "b", "", "c"}, "a\nb\r\r\nc\n"},
+      {"a\nb\rx\nc\n", {"a", "b", "", "x", "c"}, "a\nb\r\r\nx\nc\n"},
+      {"a\nb\rx\n\nc\n", {"a", "b", "", "c"}, "a\nb\r\r\nc\n"},
+      {"a\rb", {"a", "b", ""}, "a\rb\r\r"},
+      {"a\r", {"a", ""}, "a\r\r"},
+  };
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(testing::PrintToString(c.bytes));
+    std::string saved = RenderSource(ParseSource(c.bytes), c.code);
+    EXPECT_EQ(saved, c.saved);
+    EXPECT_EQ(ParseSource(saved).Lines, c.code);
+  }
 }
 
 TEST(RenderSourceTest, TextIsWrittenInWindows1252) {
@@ -540,6 +616,26 @@ TEST_F(SourceFileIoTest, ReadErrors) {
   EXPECT_EQ(ErrorOf([&] { ReadSourceFile(dir_ / "Missing.bas"); }), "53 File not found");
   EXPECT_EQ(ErrorOf([&] { ReadSourceFile(dir_ / "nowhere" / "A.bas"); }), "76 Path not found");
   EXPECT_EQ(ErrorOf([&] { ReadSourceFile(dir_ / "sub"); }), "75 Path/File access error");
+  // No wait for a FIFO's writer, no reading a device without end, no file beyond 64 MiB.
+  ASSERT_EQ(::mkfifo((dir_ / "pipe.bas").c_str(), 0600), 0);
+  fs::path big = dir_ / "big.bas";
+  Put("big.bas", "");
+  fs::resize_file(big, (std::uintmax_t{64} << 20) + 1);
+  const std::pair<fs::path, std::string> kRefused[] = {
+      {dir_ / "pipe.bas", "is not a regular file"},
+      {"/dev/zero", "is not a regular file"},
+      {big, "is larger than 64 MiB"},
+  };
+  for (const auto& [path, why] : kRefused)
+    EXPECT_EQ(ErrorOf([&] { ReadSourceFile(path); }),
+              "75 Path/File access error: " + path.string() + " " + why);
+  fs::resize_file(big, std::uintmax_t{64} << 20);
+  EXPECT_EQ(ReadWholeFile(big).size(), std::size_t{64} << 20);
+  // What cannot be read as a module names the file.
+  Put("bom.bas", "\xEF\xBB\xBFSub A()\r\n");
+  EXPECT_EQ(ErrorOf([&] { ReadSourceFile(dir_ / "bom.bas"); }),
+            "321 Invalid file format: '" + (dir_ / "bom.bas").string() +
+                "' starts with a UTF-8 byte-order mark");
 }
 
 TEST_F(SourceFileIoTest, WriteReplacesTheFileAndLeavesNoTemporary) {
@@ -589,15 +685,31 @@ TEST_F(SourceFileIoTest, WriteErrorsLeaveTheOldFile) {
   EXPECT_EQ(Entries(), std::vector<std::string>{"sub"});
 }
 
-TEST_F(SourceFileIoTest, ReadOnlyFileIsNotReplaced) {
-  if (::geteuid() == 0) GTEST_SKIP() << "read-only files are writable for root";
+TEST_F(SourceFileIoTest, ReadOnlyFileIsNotReplacedWhoeverRuns) {
+  // Root may write any file; a file that grants write permission to no one stays all the same.
   SourceFile file = NewSourceFile();
   Put("ro.bas", "old\r\n");
-  fs::permissions(dir_ / "ro.bas", fs::perms::owner_read);
+  fs::permissions(dir_ / "ro.bas", fs::perms::owner_read | fs::perms::group_read);
   EXPECT_EQ(ErrorOf([&] { WriteSourceFile(dir_ / "ro.bas", file, {"x"}); }),
             "75 Path/File access error");
   EXPECT_EQ(ReadBytes(dir_ / "ro.bas"), "old\r\n");
   EXPECT_EQ(Entries(), std::vector<std::string>{"ro.bas"});
+}
+
+TEST_F(SourceFileIoTest, DevicesAndFifosAreNeverReplaced) {
+  SourceFile file = NewSourceFile();
+  ASSERT_EQ(::mkfifo((dir_ / "pipe.bas").c_str(), 0666), 0);
+  std::vector<std::string> names = {"pipe.bas"};
+  // A character device (the null device's numbers) where the system lets us make one.
+  if (::mknod((dir_ / "null.bas").c_str(), S_IFCHR | 0666, ::makedev(1, 3)) == 0)
+    names.push_back("null.bas");
+  for (const std::string& name : names) {
+    EXPECT_EQ(ErrorOf([&] { WriteSourceFile(dir_ / name, file, {"x"}); }),
+              "75 Path/File access error: " + (dir_ / name).string() + " is not a regular file");
+    EXPECT_FALSE(fs::is_regular_file(dir_ / name)) << name;
+  }
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(Entries(), names);
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 #include <QFontInfo>
 #include <algorithm>
 
+#include "host/vbide.h"
+
 namespace ide::gui {
 namespace {
 
@@ -48,17 +50,6 @@ std::size_t LineEnd(std::string_view text, std::size_t from) {
   while (p < end && *p != '\r' && *p != '\n')
     ++p;
   return static_cast<std::size_t>(p - text.data());
-}
-
-std::vector<std::string> SplitLineBreaks(std::string_view text) {
-  std::vector<std::string> lines;
-  std::size_t from = 0;
-  for (std::size_t at; (at = LineEnd(text, from)) < text.size();) {
-    lines.emplace_back(text.substr(from, at - from));
-    from = at + (text.compare(at, 2, "\r\n") == 0 ? 2 : 1);
-  }
-  lines.emplace_back(text.substr(from));
-  return lines;
 }
 
 CodeEditor::CodeEditor(QWidget* parent) : QsciScintilla(parent) {
@@ -119,7 +110,7 @@ std::string CodeEditor::LineText(long line) const {
 std::vector<std::string> CodeEditor::AllLines() const {
   if (LineCount() == 0) return {};
   auto* text = static_cast<const char*>(SendScintillaPtrResult(SCI_GETCHARACTERPOINTER));
-  return SplitLineBreaks(
+  return vbide::SplitInsertedText(
       std::string_view(text, static_cast<std::size_t>(SendScintilla(SCI_GETLENGTH))));
 }
 

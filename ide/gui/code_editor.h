@@ -17,9 +17,6 @@
 
 namespace ide::gui {
 
-// Splits text at CR LF, at a lone CR and at a lone LF: "a\rb\nc\r\nd" gives {a, b, c, d}, and a
-// closing break leaves an empty last line.
-std::vector<std::string> SplitLineBreaks(std::string_view text);
 // Where the line starting at `from` ends: the first CR or LF at or after it, or the text's size.
 std::size_t LineEnd(std::string_view text, std::size_t from);
 

@@ -124,7 +124,7 @@ std::string EditorDocument::Lines(long startLine, long count) {
   if (count == 0) return "";
   const long n = CountOfLines();
   if (startLine < 1 || startLine > n) vbide::RaiseIdeError(vb::kSubscriptOutOfRange);
-  const long last = std::min(n, startLine + count - 1);
+  const long last = startLine - 1 + std::min(count, n - startLine + 1);  // no sum overflows
   std::string text;
   for (long i = startLine; i <= last; ++i) {
     if (i > startLine) text += "\r\n";
@@ -160,7 +160,7 @@ void EditorDocument::Edited() {
 void EditorDocument::InsertLines(long line, const std::string& text) {
   if (line < 1) vbide::RaiseIdeError(vb::kInvalidProcedureCall);
   std::vector<std::string>& lines = AllPending("InsertLines");
-  std::vector<std::string> added = SplitLineBreaks(text);
+  std::vector<std::string> added = vbide::SplitInsertedText(text);
   auto at = lines.begin() + std::min<long>(line - 1, static_cast<long>(lines.size()));
   lines.insert(at, std::make_move_iterator(added.begin()), std::make_move_iterator(added.end()));
   Edited();
@@ -169,15 +169,16 @@ void EditorDocument::InsertLines(long line, const std::string& text) {
 void EditorDocument::ReplaceLine(long line, const std::string& text) {
   CodeEditor& editor = Live("ReplaceLine");
   if (line < 1 || line > CountOfLines()) vbide::RaiseIdeError(vb::kSubscriptOutOfRange);
-  std::vector<std::string> parts = SplitLineBreaks(text);
-  if (parts.size() == 1 && mode_ != Mode::kCopy) {
+  if (text.find_first_of("\r\n") != std::string::npos)
+    vbide::RaiseIdeError(vb::kInvalidProcedureCall);
+  if (mode_ != Mode::kCopy) {
     // One line for one: kept beside the editor's lines.
     if (mode_ == Mode::kNone) {
       Begin();
-      auto* text = static_cast<const char*>(
+      auto* chars = static_cast<const char*>(
           editor.SendScintillaPtrResult(QsciScintillaBase::SCI_GETCHARACTERPOINTER));
       text_ = std::string_view(
-          text, static_cast<std::size_t>(editor.SendScintilla(QsciScintillaBase::SCI_GETLENGTH)));
+          chars, static_cast<std::size_t>(editor.SendScintilla(QsciScintillaBase::SCI_GETLENGTH)));
       cursorLine_ = -1;
       const auto n = static_cast<std::size_t>(editor.LineCount());
       replaced_.assign(n, std::string());
@@ -186,22 +187,19 @@ void EditorDocument::ReplaceLine(long line, const std::string& text) {
       mode_ = Mode::kReplaced;
     }
     const auto i = static_cast<std::size_t>(line - 1);
-    replaced_[i] = std::move(parts.front());
+    replaced_[i] = text;
     isReplaced_[i] = 1;
     firstReplaced_ = std::min(firstReplaced_, line - 1);
     lastReplaced_ = std::max(lastReplaced_, line - 1);
     return Edited();
   }
-  std::vector<std::string>& lines = AllPending("ReplaceLine");
-  auto at = lines.begin() + (line - 1);
-  *at = std::move(parts.front());
-  lines.insert(at + 1, std::make_move_iterator(parts.begin() + 1),
-               std::make_move_iterator(parts.end()));
+  AllPending("ReplaceLine")[static_cast<std::size_t>(line - 1)] = text;
   Edited();
 }
 
 void EditorDocument::DeleteLines(long startLine, long count) {
-  if (count < 0 || startLine < 1 || startLine + count - 1 > CountOfLines())
+  if (count < 0 || startLine < 1 || startLine > CountOfLines() + 1 ||
+      count > CountOfLines() - startLine + 1)  // compared so that no sum overflows
     vbide::RaiseIdeError(vb::kSubscriptOutOfRange);
   std::vector<std::string>& lines = AllPending("DeleteLines");
   lines.erase(lines.begin() + (startLine - 1), lines.begin() + (startLine - 1 + count));

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <limits>
 #include <optional>
 
 #include "host/memory_ide.h"
@@ -69,8 +70,9 @@ Call Selection() {
   return [](vbide::CodeModule&, vbide::CodePane& p) { return Sel(p.GetSelection()); };
 }
 
-// Sequences of calls with only CR LF breaks (the in-memory IDE's rule until the lone breaks
-// join it), errors included.
+constexpr long kMax = std::numeric_limits<long>::max();
+
+// Sequences of calls, errors and every kind of line break included.
 const std::vector<Case>& Cases() {
   static const std::vector<Case> cases = {
       {"reads",
@@ -84,10 +86,16 @@ const std::vector<Case>& Cases() {
        {},
        {Count(), Get(1, 1), Insert(1, "first"), Count(), Delete(1, 1), Count(), Insert(5, ""),
         Count(), Get(1, 1)}},
+      {"inserts lines broken every way",
+       {"a", "b"},
+       {Insert(2, "x\ry\nz"), Insert(1, "m\r\n\rq\n"), Insert(3, "\n\r"), Get(1, 99), Count()}},
       {"replaces",
        {"a", "b", "c"},
-       {Replace(2, "B"), Replace(3, "c1\r\nc2"), Replace(0, "no"), Replace(5, "no"), Get(1, 9),
-        Count()}},
+       {Replace(2, "B"), Replace(3, "c1\r\nc2"), Replace(3, "c\r"), Replace(3, "\nc"),
+        Replace(0, "no"), Replace(5, "no"), Get(1, 9), Count()}},
+      {"deletes near the limits",
+       {"a", "b"},
+       {Delete(2, kMax), Delete(3, 0), Get(2, kMax), Delete(kMax, 1), Count()}},
       {"deletes",
        {"a", "b", "c", "d"},
        {Delete(2, 2), Get(1, 9), Delete(1, 0), Delete(2, 2), Delete(0, 1), Delete(1, -1),
@@ -150,23 +158,14 @@ TEST_F(EditorDocumentTest, EveryCallAsTheInMemoryIde) {
   }
 }
 
-TEST(SplitLineBreaks, BreaksAtCrLfLoneCrAndLoneLf) {
-  EXPECT_EQ(SplitLineBreaks("a\rb\nc\r\nd"), (Lines{"a", "b", "c", "d"}));
-  EXPECT_EQ(SplitLineBreaks(""), (Lines{""}));
-  EXPECT_EQ(SplitLineBreaks("a\r\n"), (Lines{"a", ""}));
-  EXPECT_EQ(SplitLineBreaks("\n\r"), (Lines{"", "", ""}));
-  EXPECT_EQ(SplitLineBreaks("a\n\r\nb"), (Lines{"a", "", "b"}));
-}
-
-TEST_F(EditorDocumentTest, InsertAndReplaceBreakAtEveryKindOfLineBreak) {
+TEST_F(EditorDocumentTest, EachCallOutsideACommandIsItsOwnUndoStep) {
   CodeEditor editor;
   editor.SetAllLines({"a", "b"});
   auto doc = std::make_shared<EditorDocument>(&editor, &batch_);
   doc->InsertLines(2, "x\ry\nz");
-  doc->ReplaceLine(1, "A\rA2");
-  EXPECT_EQ(editor.AllLines(), (Lines{"A", "A2", "x", "y", "z", "b"}));
-  EXPECT_EQ(doc->CountOfLines(), 6);
-  // Each call outside a command is its own undo step.
+  doc->ReplaceLine(1, "A");
+  EXPECT_EQ(editor.AllLines(), (Lines{"A", "x", "y", "z", "b"}));
+  EXPECT_EQ(doc->CountOfLines(), 5);
   editor.undo();
   EXPECT_EQ(editor.AllLines(), (Lines{"a", "x", "y", "z", "b"}));
 }

@@ -9,8 +9,10 @@
 // each command prints with the file's
 // "> " lines and reports every difference with its file and line.
 //
-// Each file runs in a process of its own, so it starts from a fresh state. Exit status: 0 when
-// all ran (and matched), 1 when a check failed, 2 for a scenario error.
+// Each file runs in a process of its own, so it starts from a fresh state; the copies of the
+// add-in's folder that the files make live in one temporary folder of the run, removed when the
+// run ends (run_folder.h). Exit status: 0 when all ran (and matched), 1 when a check failed, 2 for
+// a scenario error.
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -18,8 +20,10 @@
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
+#include <optional>
 
 #include "ide/core/file_io.h"
+#include "ide/script/run_folder.h"
 #include "ide/script/scenario.h"
 #include "ide/script/session.h"
 
@@ -70,6 +74,7 @@ struct RunOptions {
   bool Check = false;
   std::string Platform = "headless";
   fs::path Pictures;
+  fs::path TempRoot;  // the run's temporary folder, where add-in folders are copied
 };
 
 int RunFile(const fs::path& path, const RunOptions& run) {
@@ -94,6 +99,7 @@ int RunFile(const fs::path& path, const RunOptions& run) {
         .SettingsApp = "Brindlewick",
         .Platform = run.Platform,
         .Pictures = run.Pictures,
+        .TempRoot = run.TempRoot,
     });
     int status = kOk;
     for (const script::Command& c : scenario.Commands) {
@@ -116,7 +122,8 @@ int RunFile(const fs::path& path, const RunOptions& run) {
     return status;
   } catch (const script::ScenarioError& e) {
     std::cout.flush();
-    std::cerr << name << ":" << e.Line << ": error: " << e.what() << "\n";
+    std::cerr << name << (e.Line > 0 ? ":" + std::to_string(e.Line) : std::string())
+              << ": error: " << e.what() << "\n";
     return kScenarioError;
   } catch (const std::exception& e) {
     std::cout.flush();
@@ -170,6 +177,14 @@ int main(int argc, char** argv) {
     std::cerr << kUsage;
     return kScenarioError;
   }
+  std::optional<script::RunFolder> temp;
+  try {
+    temp.emplace();
+  } catch (const std::exception& e) {
+    std::cerr << "brindlewick-script: error: " << e.what() << "\n";
+    return kScenarioError;
+  }
+  run.TempRoot = temp->Path();
   // Without a display, the Qt platform draws offscreen.
   if (run.Platform == "qt" && !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY"))
     setenv("QT_QPA_PLATFORM", "offscreen", 0);

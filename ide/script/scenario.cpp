@@ -1,5 +1,7 @@
 #include "ide/script/scenario.h"
 
+#include <vector>
+
 namespace script {
 namespace {
 
@@ -7,20 +9,36 @@ bool IsBlank(char c) {
   return c == ' ' || c == '\t';
 }
 
+// CR LF, a lone LF and a lone CR each end a line; a final line end starts no new line.
 std::vector<std::string> SplitLines(std::string_view text) {
   std::vector<std::string> lines;
-  std::size_t from = 0;
-  while (from <= text.size()) {
-    std::size_t at = text.find('\n', from);
-    std::string line(
-        text.substr(from, at == std::string_view::npos ? text.size() - from : at - from));
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines.push_back(line);
+  while (!text.empty()) {
+    std::size_t at = text.find_first_of("\r\n");
+    lines.emplace_back(text.substr(0, at));
     if (at == std::string_view::npos) break;
-    from = at + 1;
+    text.remove_prefix(at + (text.substr(at).starts_with("\r\n") ? 2 : 1));
   }
-  if (!lines.empty() && lines.back().empty()) lines.pop_back();
   return lines;
+}
+
+// Where `word` first occurs in `text` at or after `from` (npos when nowhere), by Knuth, Morris
+// and Pratt: no character of either is looked at more than a bounded number of times.
+std::size_t FindFrom(std::string_view text, std::string_view word, std::size_t from) {
+  if (word.empty()) return from;
+  std::vector<std::size_t> border(word.size(), 0);  // longest proper border of word[0..i]
+  for (std::size_t i = 1, k = 0; i < word.size(); ++i) {
+    while (k > 0 && word[i] != word[k])
+      k = border[k - 1];
+    if (word[i] == word[k]) ++k;
+    border[i] = k;
+  }
+  for (std::size_t i = from, k = 0; i < text.size(); ++i) {
+    while (k > 0 && text[i] != word[k])
+      k = border[k - 1];
+    if (text[i] == word[k]) ++k;
+    if (k == word.size()) return i + 1 - k;
+  }
+  return std::string_view::npos;
 }
 
 char Unescape(char c, int lineNumber) {
@@ -121,12 +139,26 @@ bool MatchesExpected(std::string_view expected, std::string_view actual) {
   static constexpr std::string_view kAny = "{{*}}";
   std::size_t star = expected.find(kAny);
   if (star == std::string_view::npos) return expected == actual;
+  // The text before the first wildcard starts the line and the text after the last ends it;
+  // each piece between wildcards matches where it first occurs after the one before, which
+  // leaves the most room for the pieces after it.
+  std::size_t last = expected.rfind(kAny);
   std::string_view head = expected.substr(0, star);
-  std::string_view rest = expected.substr(star + kAny.size());
-  if (actual.substr(0, head.size()) != head) return false;
-  for (std::size_t k = head.size(); k <= actual.size(); ++k)
-    if (MatchesExpected(rest, actual.substr(k))) return true;
-  return false;
+  std::string_view tail = expected.substr(last + kAny.size());
+  if (head.size() + tail.size() > actual.size() || !actual.starts_with(head) ||
+      !actual.ends_with(tail))
+    return false;
+  std::string_view middle = actual.substr(0, actual.size() - tail.size());
+  std::size_t at = head.size();
+  for (std::size_t piece = star + kAny.size(); piece < last + kAny.size();) {
+    std::size_t next = expected.find(kAny, piece);
+    std::string_view word = expected.substr(piece, next - piece);
+    at = FindFrom(middle, word, at);
+    if (at == std::string_view::npos) return false;
+    at += word.size();
+    piece = next + kAny.size();
+  }
+  return true;
 }
 
 }  // namespace script

@@ -53,11 +53,17 @@ print module Module1
   EXPECT_EQ(s.TrailingLines, Args{"# trailing"});
 }
 
-TEST(ParseScenarioTest, ReadsCrLfFilesAndRejectsOrphansAndOpenModules) {
-  Scenario s = ParseScenario("connect 0\r\n> x\r\n");
-  ASSERT_EQ(s.Commands.size(), 1u);
-  EXPECT_EQ(s.Commands[0].Args, (Args{"connect", "0"}));
-  EXPECT_EQ(s.Commands[0].Expected, Args{"x"});
+TEST(ParseScenarioTest, ReadsCrLfLfAndCrFilesAndRejectsOrphansAndOpenModules) {
+  for (std::string_view text : {"connect 0\r\n> x\r\n", "connect 0\n> x", "connect 0\r> x\r"}) {
+    Scenario s = ParseScenario(text);
+    ASSERT_EQ(s.Commands.size(), 1u) << testing::PrintToString(text);
+    EXPECT_EQ(s.Commands[0].Args, (Args{"connect", "0"}));
+    EXPECT_EQ(s.Commands[0].Expected, Args{"x"});
+  }
+  Scenario mixed = ParseScenario("module M\rA\n\r\nend-module\r\nprint module M\r");
+  ASSERT_EQ(mixed.Commands.size(), 2u);
+  EXPECT_EQ(mixed.Commands[0].ModuleLines, (Args{"A", ""}));
+  EXPECT_EQ(mixed.Commands[1].Line, 5);
   EXPECT_THROW(ParseScenario("> x\nconnect 0\n"), ScenarioError);
   EXPECT_THROW(ParseScenario("module M\nline\n"), ScenarioError);
 }
@@ -70,6 +76,22 @@ TEST(MatchesExpectedTest, WildcardMatchesAnyRun) {
   EXPECT_TRUE(MatchesExpected("a{{*}}b{{*}}c", "a-b-b-c"));
   EXPECT_FALSE(MatchesExpected("a{{*}}b", "a-c"));
   EXPECT_FALSE(MatchesExpected("x{{*}}", "yx"));
+  EXPECT_TRUE(MatchesExpected("{{*}}{{*}}ab{{*}}", "xaab"));
+  EXPECT_FALSE(MatchesExpected("ab{{*}}ba", "aba"));
+  EXPECT_TRUE(MatchesExpected("a{{*}}aab{{*}}b", "aaaabab"));
+}
+
+TEST(MatchesExpectedTest, ManyWildcardsOnALongLineAnswerAtOnce) {
+  // Backtracking over every way to place 25 wildcards in 60 characters would take minutes.
+  std::string expected;
+  for (int i = 0; i < 25; ++i)
+    expected += "{{*}}a";
+  EXPECT_FALSE(MatchesExpected(expected + "{{*}}b", std::string(60, 'a')));
+  EXPECT_TRUE(MatchesExpected(expected + "{{*}}", std::string(60, 'a')));
+  std::string pieces;
+  for (int i = 0; i < 2000; ++i)
+    pieces += "{{*}}aab";
+  EXPECT_FALSE(MatchesExpected(pieces, std::string(200000, 'a') + "b"));
 }
 
 }  // namespace

@@ -1,5 +1,8 @@
 #include "ide/script/session.h"
 
+#include <cerrno>
+#include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -11,18 +14,24 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// A whole number in the range of a VB Long, as every number of the IDE and the add-in is.
 long ToNumber(const std::string& text, int line, const char* what) {
   char* end = nullptr;
-  long v = std::strtol(text.c_str(), &end, 10);
+  errno = 0;
+  long long v = std::strtoll(text.c_str(), &end, 10);
   if (text.empty() || *end)
     throw ScenarioError(line, std::string("not a whole number for ") + what + ": " + text);
-  return v;
+  if (errno == ERANGE || v < INT32_MIN || v > INT32_MAX)
+    throw ScenarioError(line, std::string("out of the range of a Long for ") + what + ": " + text);
+  return static_cast<long>(v);
 }
 
-double ToTwips(const std::string& text, int line) {
+// A size or a position in twips: a finite number, and not negative for a size.
+double ToTwips(const std::string& text, int line, bool size) {
   char* end = nullptr;
   double v = std::strtod(text.c_str(), &end);
-  if (text.empty() || *end) throw ScenarioError(line, "not a number: " + text);
+  if (text.empty() || *end || !std::isfinite(v)) throw ScenarioError(line, "not a number: " + text);
+  if (size && v < 0) throw ScenarioError(line, "a negative size: " + text);
   return v;
 }
 
@@ -37,8 +46,11 @@ std::string Hex(long v) {
   return buf;
 }
 
-fs::path FreshFolder() {
-  std::string pattern = (fs::temp_directory_path() / "script-addin-XXXXXX").string();
+// A new folder inside `root` (the system's temporary folder when empty), for one copy of the
+// add-in's folder or the Qt platform's own files.
+fs::path FreshFolder(const fs::path& root) {
+  const fs::path base = root.empty() ? fs::temp_directory_path() : root;
+  std::string pattern = (base / "addin-XXXXXX").string();
   if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot create a temporary folder");
   return pattern;
 }
@@ -64,8 +76,10 @@ struct Session::Target {
     std::size_t open = t.Control.find('(');
     if (open != std::string::npos) {
       if (t.Control.back() != ')') throw ScenarioError(line, "bad control name: " + t.Control);
-      t.Index = static_cast<int>(
-          ToNumber(t.Control.substr(open + 1, t.Control.size() - open - 2), line, "an index"));
+      long index =
+          ToNumber(t.Control.substr(open + 1, t.Control.size() - open - 2), line, "an index");
+      if (index < 0) throw ScenarioError(line, "a negative index: " + t.Control);
+      t.Index = static_cast<int>(index);
       t.Control.erase(open);
     }
     if (t.Form.empty() || (a != std::string::npos && t.Control.empty()))
@@ -81,7 +95,7 @@ struct Session::Target {
 
 Session::Session(SessionOptions options) : options_(std::move(options)) {
   if (options_.Platform == "qt") {
-    tempFolders_.push_back(FreshFolder());
+    tempFolders_.push_back(FreshFolder(options_.TempRoot));
     platform_ = MakeQtPlatform(tempFolders_.back());
   } else if (options_.Platform == "headless") {
     platform_ = MakeHeadlessPlatform();
@@ -94,12 +108,12 @@ Session::Session(SessionOptions options) : options_(std::move(options)) {
   UseAddinFolder(options_.ShippedData);
   vbe_ = vbide::MemoryVbe::Create();
   vbe_->SetActivator(&com_);
+  // As an installer would; a failure is the fault of the first command that loads the add-in.
   try {
     com_.RegisterServer(options_.AddinLibrary.string());
   } catch (const vb::Error& e) {
-    throw ScenarioError(0, "cannot register the add-in library " + options_.AddinLibrary.string() +
-                               ": " +
-                               (com_.LastError().empty() ? e.Description : com_.LastError()));
+    registrationError_ = "cannot register the add-in library " + options_.AddinLibrary.string() +
+                         ": " + (com_.LastError().empty() ? e.Description : com_.LastError());
   }
   const std::string& progId = options_.ProgId;
   addinDescription_ = platform_->Platform().Registry().GetValue(progId, "").value_or(progId);
@@ -206,11 +220,12 @@ void Session::Select(const Command& c) {
   auto pane = vbe_->ActiveCodePane();
   if (pane.IsNothing()) throw ScenarioError(line_, "no code pane is active");
   auto n = [&](int i) { return ToNumber(c.Args[static_cast<std::size_t>(i)], line_, "select"); };
-  pane->SetSelection({n(1), n(2), n(3), n(4)});
+  pane->SetSelection({n(1), n(2), n(3), n(4)});  // a braced list is read from left to right
 }
 
 void Session::SetScreen(const Command& c) {
-  platform_->SetScreen(ToTwips(c.Args[1], line_), ToTwips(c.Args[2], line_));
+  double width = ToTwips(c.Args[1], line_, true), height = ToTwips(c.Args[2], line_, true);
+  platform_->SetScreen(width, height);
 }
 
 void Session::SetToday(const Command& c) {
@@ -265,7 +280,7 @@ void Session::SaveModule(const Command& c) {
 }
 
 void Session::UseAddinFolder(const fs::path& from) {
-  fs::path folder = FreshFolder();
+  fs::path folder = FreshFolder(options_.TempRoot);
   tempFolders_.push_back(folder);
   std::error_code ec;
   if (fs::is_directory(from))
@@ -278,6 +293,7 @@ void Session::UseAddinFolder(const fs::path& from) {
 
 void Session::ConnectAddin(const Command& c) {
   long mode = ToNumber(c.Args[1], line_, "connect");
+  if (!registrationError_.empty()) throw ScenarioError(line_, registrationError_);
   if (addins_->IsConnected()) throw ScenarioError(line_, "the add-in is already connected");
   try {
     addins_->Connect(options_.ProgId, mode);
@@ -347,7 +363,7 @@ void Session::UserOnWindow(const Command& c) {
   const Args& a = c.Args;
   forms::Form& form = FindForm(a[1]);
   if (a[0] == "resize") {
-    double w = ToTwips(a[2], line_), h = ToTwips(a[3], line_);
+    double w = ToTwips(a[2], line_, true), h = ToTwips(a[3], line_, true);
     platform_->Resize(form, w, h);
   } else if (a[0] == "state") {
     int state = a[2] == "normal"      ? forms::vbNormal
@@ -437,7 +453,7 @@ void Session::Mouse(const Command& c) {
                : a[3] == "right"  ? 2
                : a[3] == "middle" ? 4
                                   : static_cast<int>(ToNumber(a[3], line_, "a button"));
-  double x = ToTwips(a[4], line_), y = ToTwips(a[5], line_);
+  double x = ToTwips(a[4], line_, false), y = ToTwips(a[5], line_, false);
   if (t.Control.empty()) {
     forms::Form& form = FindForm(t.Form);
     if (!form.Visible()) throw ScenarioError(line_, "the window " + t.Form + " is not visible");

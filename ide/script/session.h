@@ -4,8 +4,10 @@
 //
 // Run executes one command and returns what it printed: the output of the looking commands, and
 // every message box and file dialog shown meanwhile. A fault of the scenario (unknown command,
-// form, control or property; a question left unanswered; an unreadable file) raises
-// ScenarioError.
+// form, control or property; a number out of the range of a Long; a question left unanswered;
+// an unreadable file) raises ScenarioError with the command's line. The add-in library is
+// registered when the session starts; when that fails, `connect` raises the reason. The copies of
+// the add-in's folder are made inside TempRoot and removed with the session.
 #pragma once
 
 #include <filesystem>
@@ -32,6 +34,7 @@ struct SessionOptions {
   std::string SettingsApp;             // the application `setting` and `print setting` use
   std::string Platform = "headless";   // "headless" or "qt"
   std::filesystem::path Pictures;      // when set, pictures of the shown windows after each command
+  std::filesystem::path TempRoot;      // where the copies of the add-in's folder are made
 };
 
 class Session : public forms::FormObserver {
@@ -103,6 +106,7 @@ class Session : public forms::FormObserver {
   std::map<std::string, ide::SourceFile> files_;  // modules read from files, as read
   std::map<std::string, long> lastHwnd_;
   std::vector<std::filesystem::path> tempFolders_;
+  std::string registrationError_;  // why the add-in library could not be registered
 };
 
 }  // namespace script

@@ -55,9 +55,21 @@ const PropertyTable& TextBox::Properties() const {
   return table;
 }
 
+void TextBox::Reset() {
+  Control::Reset();
+  measure_.reset();
+}
+
+TextBox::Measure TextBox::Measured() const {
+  if (!measure_ || measure_->Bytes != text_.size() || measure_->SelStart != selStart_)
+    measure_ = Measure{text_.size(), selStart_, vb::Len(text_), vb::Utf8Offset(text_, selStart_)};
+  return *measure_;
+}
+
 void TextBox::SetText(std::string v) {
   if (v == text_) return;
   selStart_ = selLength_ = 0;
+  measure_.reset();
   Put(text_, std::move(v));
   Raise("Change");
 }
@@ -65,24 +77,29 @@ void TextBox::SetText(std::string v) {
 void TextBox::SetSelStart(long v) {
   if (v < 0) InvalidValue();
   selLength_ = 0;
-  Put(selStart_, std::min(v, vb::Len(text_)));
+  Put(selStart_, std::min(v, Measured().Chars));
 }
 
 void TextBox::SetSelLength(long v) {
   if (v < 0) InvalidValue();
-  Put(selLength_, std::min(v, vb::Len(text_) - selStart_));
+  Put(selLength_, std::min(v, Measured().Chars - selStart_));
 }
 
 std::string TextBox::SelText() const {
-  return vb::Mid(text_, selStart_ + 1, selLength_);
+  std::size_t from = Measured().SelStartByte;
+  std::string_view rest = std::string_view(text_).substr(from);
+  return std::string(rest.substr(0, vb::Utf8Offset(rest, selLength_)));
 }
 
 void TextBox::SetSelText(const std::string& v) {
-  std::string before = vb::Left(text_, selStart_);
-  std::string after = vb::Mid(text_, selStart_ + selLength_ + 1);
-  text_ = before + v + after;
-  selStart_ += vb::Len(v);
+  Measure m = Measured();
+  std::string removed = SelText();
+  text_.replace(m.SelStartByte, removed.size(), v);
+  long added = vb::Len(v);
+  selStart_ += added;
   selLength_ = 0;
+  measure_ = Measure{text_.size(), selStart_, m.Chars - vb::Len(removed) + added,
+                     m.SelStartByte + v.size()};
   Changed(&text_);
   Raise("Change");
 }
@@ -91,7 +108,7 @@ void TextBox::Insert(const std::string& s) {
   if (locked_) return;
   std::string piece = s;
   if (maxLength_ > 0) {
-    long room = maxLength_ - (vb::Len(text_) - selLength_);
+    long room = maxLength_ - (Measured().Chars - selLength_);
     // Enter's CR LF enters whole or not at all.
     if (vb::Len(piece) > room) return;
   }
@@ -110,9 +127,15 @@ void TextBox::TypeOne(long keyAscii) {
     if (selLength_ == 0) {
       if (selStart_ == 0) return;
       // A line break goes as a whole.
-      long back = selStart_ >= 2 && vb::Mid(text_, selStart_ - 1, 2) == "\r\n" ? 2 : 1;
+      Measure m = Measured();
+      std::size_t at = m.SelStartByte;
+      long back = at >= 2 && text_.compare(at - 2, 2, "\r\n") == 0 ? 2 : 1;
+      std::size_t from = at - static_cast<std::size_t>(back);
+      while (back == 1 && from > 0 && (static_cast<unsigned char>(text_[from]) & 0xC0) == 0x80)
+        --from;  // to the start of the character before the caret
       selStart_ -= back;
       selLength_ = back;
+      measure_ = Measure{m.Bytes, selStart_, m.Chars, from};
     }
     SetSelText("");
   } else {

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -49,10 +50,23 @@ class TextBox : public Control {
   // the input is one Enter) and nothing in a single-line one.
   void UserType(const std::string& text);
 
+  void Reset() override;
+
  private:
+  // The text's length in characters and the caret's byte offset, carried along by the edits so
+  // that each typed character costs the same however long the text has grown; worked out afresh
+  // when the text or the caret was set in another way.
+  struct Measure {
+    std::size_t Bytes = 0;  // the text's size and the caret when measured
+    long SelStart = 0;
+    long Chars = 0;
+    std::size_t SelStartByte = 0;
+  };
+  Measure Measured() const;
   void TypeOne(long keyAscii);
   void Insert(const std::string& s);
 
+  mutable std::optional<Measure> measure_;
   std::string text_;
   long selStart_, selLength_;
   bool multiLine_;

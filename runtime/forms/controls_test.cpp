@@ -10,6 +10,7 @@
 #include "runtime/forms/forms.h"
 #include "runtime/headless/headless_platform.h"
 #include "runtime/vb/error.h"
+#include "runtime/vb/strings.h"
 
 namespace forms {
 namespace {
@@ -158,6 +159,27 @@ TEST_F(TextBoxTest, TypingRaisesKeyPressPerCharacterBeforeItEnters) {
   EXPECT_EQ(seen, (std::vector<std::string>{"", "a", "aé"}));
   EXPECT_EQ(f.log, (Log{"txtA_GotFocus", "txtA_KeyPress 97", "txtA_Change", "txtA_KeyPress 233",
                         "txtA_Change", "txtA_KeyPress 128512", "txtA_Change"}));
+}
+
+TEST_F(TextBoxTest, TypingALongTextCostsTheSameForEveryCharacter) {
+  // Each typed character used to copy and count the whole text, so a long text never ended.
+  f.design = [&] { f.txtA.SetMultiLine(true); };
+  Open();
+  std::string text;
+  for (int i = 0; i < 10000; ++i)
+    text += "Naïve line " + std::to_string(i) + "\r\n";
+  f.txtA.UserType(text);
+  EXPECT_EQ(f.txtA.Text(), text);
+  EXPECT_EQ(f.txtA.SelStart(), vb::Len(text));
+  // Backspace takes the line break whole, then one character; typing and moving the caret go on
+  // from where the edits left the text.
+  f.txtA.UserType("\b\bé");
+  text.resize(text.size() - 3);
+  EXPECT_EQ(f.txtA.Text(), text + "é");
+  f.txtA.SetSelStart(2);
+  f.txtA.UserType("\bx");
+  EXPECT_EQ(f.txtA.Text().substr(0, 6), "Nxïve");
+  EXPECT_EQ(f.txtA.SelStart(), 2);
 }
 
 TEST_F(TextBoxTest, TypingGoesToTheCaretAndReplacesTheSelection) {

@@ -14,6 +14,8 @@
 //   try-write <path>          as an unprivileged user when run as root: AddNew+Update, Edit+
 //                             Update and Delete on Subs; prints "<number>|<description>" for
 //                             each (0 when it worked).
+//   try-read <path>           as an unprivileged user when run as root: opens the database and
+//                             counts the rows of Subs; prints "0|<count>" or the error as above.
 #include <grp.h>
 #include <sqlite3.h>
 #include <unistd.h>
@@ -151,10 +153,27 @@ void Report(const std::function<void()>& body) {
   }
 }
 
-int TryWrite(const std::string& path) {
-  if (::geteuid() == 0) {
-    if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0) return 4;
+// Root may write anything; the tests of read-only files and folders run as nobody.
+bool DropPrivileges() {
+  if (::geteuid() != 0) return true;
+  return ::setgroups(0, nullptr) == 0 && ::setgid(65534) == 0 && ::setuid(65534) == 0;
+}
+
+int TryRead(const std::string& path) {
+  if (!DropPrivileges()) return 4;
+  long count = 0;
+  try {
+    count = OpenSubs(path)->RecordCount();
+  } catch (const vb::Error& e) {
+    Say(std::to_string(e.Number) + "|" + e.Description);
+    return 0;
   }
+  Say("0|" + std::to_string(count));
+  return 0;
+}
+
+int TryWrite(const std::string& path) {
+  if (!DropPrivileges()) return 4;
   vb::Object<dao::Recordset> rs = OpenSubs(path);
   Report([&] {
     rs->AddNew();
@@ -194,6 +213,7 @@ int main(int argc, char** argv) {
       return Hold(path, "BEGIN; SELECT count(*) FROM sqlite_schema;", "shared");
     }
     if (mode == "try-write") return TryWrite(path);
+    if (mode == "try-read") return TryRead(path);
   } catch (const vb::Error& e) {
     Say("error " + std::to_string(e.Number) + "|" + e.Description);
     return 5;
