@@ -15,13 +15,12 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
-#include <limits>
-#include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "apiref/frmApi.h"
+#include "bench/ratio_reporter.h"
 #include "host/db/schema.h"
 #include "runtime/headless/headless_platform.h"
 
@@ -145,48 +144,15 @@ BENCHMARK(BM_SortedListAdd)
     ->Unit(benchmark::kMillisecond)
     ->Complexity();
 
-// Passes runs to the console and keeps each benchmark's best real and CPU time per iteration.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs) {
-      if (run.run_type != Run::RT_Iteration || run.error_occurred) continue;
-      double scale = 1e3 / benchmark::GetTimeUnitMultiplier(run.time_unit);
-      Times& t = times_[run.benchmark_name()];
-      t.real = std::min(t.real, run.GetAdjustedRealTime() * scale);
-      t.cpu = std::min(t.cpu, run.GetAdjustedCPUTime() * scale);
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
-  void PrintRatio() const {
-    auto load = times_.find("BM_LoadConstants");
-    auto floor = times_.find("BM_LoadConstantsFloor");
-    if (load == times_.end() || floor == times_.end()) return;
-    const Times& l = load->second;
-    const Times& f = floor->second;
-    std::printf(
-        "\nLoadConstants / floor: real %.1f / %.1f ms = %.2f, cpu %.1f / %.1f ms = %.2f "
-        "(target 2.00 or less)\n",
-        l.real, f.real, l.real / f.real, l.cpu, f.cpu, l.cpu / f.cpu);
-  }
-
- private:
-  struct Times {
-    double real = std::numeric_limits<double>::infinity();
-    double cpu = std::numeric_limits<double>::infinity();
-  };
-  std::map<std::string, Times> times_;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   BenchFile();
-  RatioReporter reporter;
+  bench::RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
-  reporter.PrintRatio();
+  reporter.PrintRatio("BM_LoadConstants", "BM_LoadConstantsFloor", "2.00");
   benchmark::Shutdown();
   std::error_code ec;
   std::filesystem::remove_all(BenchDir(), ec);

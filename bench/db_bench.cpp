@@ -10,12 +10,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <limits>
-#include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "bench/ratio_reporter.h"
 #include "host/db/dao.h"
 #include "host/db/schema.h"
 #include "host/db/sqlite_engine.h"
@@ -226,44 +225,22 @@ BENCHMARK(BM_FindFirst_Sqlite)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WholeLoad_Engine)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WholeLoad_Sqlite)->Unit(benchmark::kMillisecond);
 
-// Passes runs to the console and keeps, per benchmark, the best real and CPU time per iteration
-// in nanoseconds (over repetitions when asked for).
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs) {
-      if (run.run_type != Run::RT_Iteration || run.error_occurred) continue;
-      double scale = 1e9 / benchmark::GetTimeUnitMultiplier(run.time_unit);
-      Times& t = times_[run.benchmark_name()];
-      t.real = std::min(t.real, run.GetAdjustedRealTime() * scale);
-      t.cpu = std::min(t.cpu, run.GetAdjustedCPUTime() * scale);
-    }
-    ConsoleReporter::ReportRuns(runs);
+// The engine's time beside plain SQLite's for each step, with the ratio and its target.
+void PrintRatios(const bench::RatioReporter& reporter) {
+  std::printf("\n%-10s %13s %13s %7s %13s %13s %7s %7s\n", "step", "engine real", "sqlite real",
+              "ratio", "engine cpu", "sqlite cpu", "ratio", "target");
+  for (std::string step : {"Open", "Count", "FullRead", "FindFirst", "WholeLoad"}) {
+    const auto* engine = reporter.Best("BM_" + step + "_Engine");
+    const auto* plain = reporter.Best("BM_" + step + "_Sqlite");
+    if (!engine || !plain) continue;
+    const char* target = step == "FullRead" ? "3.0" : step == "FindFirst" ? "2.0" : "-";
+    const auto& e = *engine;
+    const auto& p = *plain;
+    std::printf("%-10s %13.0f %13.0f %7.2f %13.0f %13.0f %7.2f %7s\n", step.c_str(), e.real,
+                p.real, e.real / p.real, e.cpu, p.cpu, e.cpu / p.cpu, target);
   }
-
-  void PrintRatios() const {
-    std::printf("\n%-10s %13s %13s %7s %13s %13s %7s %7s\n", "step", "engine real", "sqlite real",
-                "ratio", "engine cpu", "sqlite cpu", "ratio", "target");
-    for (std::string step : {"Open", "Count", "FullRead", "FindFirst", "WholeLoad"}) {
-      auto engine = times_.find("BM_" + step + "_Engine");
-      auto plain = times_.find("BM_" + step + "_Sqlite");
-      if (engine == times_.end() || plain == times_.end()) continue;
-      const char* target = step == "FullRead" ? "3.0" : step == "FindFirst" ? "2.0" : "-";
-      const Times& e = engine->second;
-      const Times& p = plain->second;
-      std::printf("%-10s %13.0f %13.0f %7.2f %13.0f %13.0f %7.2f %7s\n", step.c_str(), e.real,
-                  p.real, e.real / p.real, e.cpu, p.cpu, e.cpu / p.cpu, target);
-    }
-    std::printf("(times in ns per iteration)\n");
-  }
-
- private:
-  struct Times {
-    double real = std::numeric_limits<double>::infinity();
-    double cpu = std::numeric_limits<double>::infinity();
-  };
-  std::map<std::string, Times> times_;
-};
+  std::printf("(times in ns per iteration)\n");
+}
 
 }  // namespace
 
@@ -271,9 +248,9 @@ int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   BenchFile();
-  RatioReporter reporter;
+  bench::RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
-  reporter.PrintRatios();
+  PrintRatios(reporter);
   benchmark::Shutdown();
   std::error_code ec;
   std::filesystem::remove_all(BenchDir(), ec);

@@ -9,12 +9,12 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
-#include <limits>
 #include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "bench/ratio_reporter.h"
 #include "host/db/dao.h"
 #include "host/db/schema.h"
 #include "runtime/headless/headless_platform.h"
@@ -102,50 +102,15 @@ void BM_LoadDataFloor(benchmark::State& state) {
 BENCHMARK(BM_LoadData)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadDataFloor)->Unit(benchmark::kMillisecond);
 
-// Passes runs to the console and keeps each benchmark's best real and CPU time per iteration
-// (over repetitions when asked for), for the ratios printed at the end.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs) {
-      if (run.run_type != Run::RT_Iteration || run.error_occurred) continue;
-      double scale = 1e9 / benchmark::GetTimeUnitMultiplier(run.time_unit);
-      Times& t = best_[run.benchmark_name()];
-      t.real = std::min(t.real, run.GetAdjustedRealTime() * scale);
-      t.cpu = std::min(t.cpu, run.GetAdjustedCPUTime() * scale);
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
-
-  void PrintRatio() const {
-    auto fill = best_.find("BM_LoadData");
-    auto floor = best_.find("BM_LoadDataFloor");
-    if (fill == best_.end() || floor == best_.end()) return;
-    const Times& f = fill->second;
-    const Times& p = floor->second;
-    std::printf(
-        "\nLoadData / floor (target 3.0): real %.2f (%.1f ms against %.1f ms), "
-        "cpu %.2f (%.1f ms against %.1f ms)\n",
-        f.real / p.real, f.real / 1e6, p.real / 1e6, f.cpu / p.cpu, f.cpu / 1e6, p.cpu / 1e6);
-  }
-
- private:
-  struct Times {
-    double real = std::numeric_limits<double>::infinity();
-    double cpu = std::numeric_limits<double>::infinity();
-  };
-  std::map<std::string, Times> best_;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   BenchFile();
-  RatioReporter reporter;
+  bench::RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
-  reporter.PrintRatio();
+  reporter.PrintRatio("BM_LoadData", "BM_LoadDataFloor", "3.0");
   benchmark::Shutdown();
   std::error_code ec;
   std::filesystem::remove_all(BenchDir(), ec);

@@ -1,6 +1,7 @@
 #include "ide/script/scripted_platform.h"
 
 #include <stdexcept>
+#include <utility>
 
 #ifdef BW_WITH_QT
 #include "runtime/qt/scripted_qt.h"
@@ -12,9 +13,12 @@ ScriptedPlatform::~ScriptedPlatform() = default;
 
 namespace {
 
-class Headless final : public ScriptedPlatform {
+// The scenario's settings and the platform's records, which both platforms keep alike.
+template <class P>
+class Forwarding : public ScriptedPlatform {
  public:
-  rt::Platform& Platform() override { return p_; }
+  template <class... Args>
+  explicit Forwarding(Args&&... args) : p_(std::forward<Args>(args)...) {}
   void QueueAnswer(long answer) override { p_.QueueAnswer(answer); }
   void QueueFileDialog(std::optional<std::string> path) override {
     p_.QueueFileDialog(std::move(path));
@@ -29,6 +33,13 @@ class Headless final : public ScriptedPlatform {
     return p_.LastSetWindowPos(hwnd);
   }
   std::vector<std::string> TakeFaults() override { return p_.TakeFaults(); }
+ protected:
+  P p_;
+};
+
+class Headless final : public Forwarding<rt::HeadlessPlatform> {
+ public:
+  rt::Platform& Platform() override { return p_; }
 
   void ClickButton(forms::Toolbar& toolbar, long index) override {
     forms::UserAction([&] { toolbar.UserClickButton(index); });
@@ -73,30 +84,13 @@ class Headless final : public ScriptedPlatform {
   void Close(forms::Form& form) override {
     forms::UserAction([&] { form.UserClose(); });
   }
-
- private:
-  rt::HeadlessPlatform p_;
 };
 
 #ifdef BW_WITH_QT
-class OnQt final : public ScriptedPlatform {
+class OnQt final : public Forwarding<rt::qt::ScriptedQt> {
  public:
-  explicit OnQt(const std::filesystem::path& folder) : p_(folder.string()) {}
+  explicit OnQt(const std::filesystem::path& folder) : Forwarding(folder.string()) {}
   rt::Platform& Platform() override { return p_.Platform(); }
-  void QueueAnswer(long answer) override { p_.QueueAnswer(answer); }
-  void QueueFileDialog(std::optional<std::string> path) override {
-    p_.QueueFileDialog(std::move(path));
-  }
-  void SetScreen(double width, double height) override { p_.SetScreen(width, height); }
-  void SetToday(const vb::Date& date) override { p_.SetToday(date); }
-  void SetAddinFolder(std::string folder) override { p_.SetAddinFolder(std::move(folder)); }
-  void SetTranscript(std::function<void(const std::string&)> sink) override {
-    p_.SetTranscript(std::move(sink));
-  }
-  std::optional<rt::SetWindowPosCall> LastSetWindowPos(long hwnd) const override {
-    return p_.LastSetWindowPos(hwnd);
-  }
-  std::vector<std::string> TakeFaults() override { return p_.TakeFaults(); }
 
   void ClickButton(forms::Toolbar& toolbar, long index) override { p_.ClickButton(toolbar, index); }
   void Click(forms::Control& control) override { p_.Click(control); }
@@ -125,9 +119,6 @@ class OnQt final : public ScriptedPlatform {
   void SavePictures(const std::filesystem::path& folder) override {
     p_.SavePictures(folder.string());
   }
-
- private:
-  rt::qt::ScriptedQt p_;
 };
 #endif
 

@@ -1,7 +1,7 @@
 // Replays the committed fuzz inputs through the VB6 file reader's fuzz case.
-#include "ide/core/fuzz/replay.h"
+#include "runtime/testing/fuzz_replay.h"
 #include "ide/core/fuzz/vbsource_fuzz_one.h"
 
 int main(int argc, char** argv) {
-  return ide::ReplayCorpus(argc, argv, "vbsource_replay", ide::FuzzSourceOnce);
+  return rt::ReplayCorpus(argc, argv, "vbsource_replay", ide::FuzzSourceOnce);
 }

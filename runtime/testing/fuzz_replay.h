@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-namespace ide {
+namespace rt {
 
 inline int ReplayCorpus(int argc, char** argv, const char* name,
                         void (*fuzzOnce)(std::string_view)) {
@@ -42,4 +42,4 @@ inline int ReplayCorpus(int argc, char** argv, const char* name,
   return 0;
 }
 
-}  // namespace ide
+}  // namespace rt
