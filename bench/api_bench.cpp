@@ -147,14 +147,7 @@ BENCHMARK(BM_SortedListAdd)
 }  // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  BenchFile();
-  bench::RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  reporter.PrintRatio("BM_LoadConstants", "BM_LoadConstantsFloor", "2.00");
-  benchmark::Shutdown();
-  std::error_code ec;
-  std::filesystem::remove_all(BenchDir(), ec);
-  return 0;
+  return bench::RunWithRatios(
+      argc, argv, BenchDir(), [] { BenchFile(); },
+      [](const bench::RatioReporter& r) { r.PrintRatio("BM_LoadConstants", "BM_LoadConstantsFloor", "2.00"); });
 }

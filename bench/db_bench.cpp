@@ -245,14 +245,7 @@ void PrintRatios(const bench::RatioReporter& reporter) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  BenchFile();
-  bench::RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  PrintRatios(reporter);
-  benchmark::Shutdown();
-  std::error_code ec;
-  std::filesystem::remove_all(BenchDir(), ec);
-  return 0;
+  return bench::RunWithRatios(
+      argc, argv, BenchDir(), [] { BenchFile(); },
+      [](const bench::RatioReporter& r) { PrintRatios(r); });
 }

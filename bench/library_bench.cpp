@@ -105,14 +105,7 @@ BENCHMARK(BM_LoadDataFloor)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  BenchFile();
-  bench::RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  reporter.PrintRatio("BM_LoadData", "BM_LoadDataFloor", "3.0");
-  benchmark::Shutdown();
-  std::error_code ec;
-  std::filesystem::remove_all(BenchDir(), ec);
-  return 0;
+  return bench::RunWithRatios(
+      argc, argv, BenchDir(), [] { BenchFile(); },
+      [](const bench::RatioReporter& r) { r.PrintRatio("BM_LoadData", "BM_LoadDataFloor", "3.0"); });
 }

@@ -1,12 +1,15 @@
 // A console reporter that also keeps, per benchmark, the best real and CPU time per iteration in
 // nanoseconds (over repetitions when asked for), so that a benchmark program can print how its
-// path compares with its floor once every run is done.
+// path compares with its floor once every run is done; and RunWithRatios, the main of such a
+// program.
 #pragma once
 
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
+#include <functional>
 #include <limits>
 #include <map>
 #include <string>
@@ -53,5 +56,22 @@ class RatioReporter : public benchmark::ConsoleReporter {
  private:
   std::map<std::string, Times> best_;
 };
+
+// Prepares the data, runs the benchmarks the command line names, prints the ratios and removes
+// the run's scratch folder. Exits 1 on an argument the benchmark library does not know.
+inline int RunWithRatios(int argc, char** argv, const std::filesystem::path& scratch,
+                         const std::function<void()>& prepare,
+                         const std::function<void(const RatioReporter&)>& printRatios) {
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  prepare();
+  RatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  printRatios(reporter);
+  benchmark::Shutdown();
+  std::error_code ec;
+  std::filesystem::remove_all(scratch, ec);
+  return 0;
+}
 
 }  // namespace bench
