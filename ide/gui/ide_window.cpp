@@ -196,14 +196,7 @@ IdeWindow::IdeWindow(rt::qt::QtPlatform& platform, rt::qt::Renderer& renderer, I
         if (auto v = vbe.lock()) v->HostDocument(form, window);
       });
   renderer_.SetUnexpectedError([](std::exception_ptr e) {
-    std::string what = "unknown error";
-    try {
-      std::rethrow_exception(e);
-    } catch (const std::exception& x) {
-      what = x.what();
-    } catch (...) {
-    }
-    Tell("Unexpected error: " + what);
+    Tell("Unexpected error: " + rt::qt::ExceptionText(e));
   });
 
   connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {

@@ -41,18 +41,21 @@ class Grave : public QObject {
 
 }  // namespace
 
+std::string ExceptionText(std::exception_ptr e) {
+  try {
+    std::rethrow_exception(e);
+  } catch (const std::exception& x) {
+    return x.what();
+  } catch (...) {
+    return "unknown error";
+  }
+}
+
 Renderer::Renderer() {
   flushTimer_.setSingleShot(true);
   QObject::connect(&flushTimer_, &QTimer::timeout, [this] { Guard([this] { FlushAll(); }); });
   unexpected_ = [](std::exception_ptr e) {
-    std::string what = "unknown error";
-    try {
-      std::rethrow_exception(e);
-    } catch (const std::exception& x) {
-      what = x.what();
-    } catch (...) {
-    }
-    QMessageBox::critical(nullptr, "Brindlewick", ToQ("Unexpected error: " + what));
+    QMessageBox::critical(nullptr, "Brindlewick", ToQ("Unexpected error: " + ExceptionText(e)));
   };
   forms::AddObserver(this);
   for (forms::Form* f : forms::LoadedForms())

@@ -56,6 +56,9 @@ class FormBinding;
 // it stands (Enter and Esc are keys of the box, not of the window's Default and Cancel buttons).
 enum class InputMode { kPerson, kScriptedClick, kScriptedDblClick, kScriptedMouse, kScriptedKeys };
 
+// What an exception says: its what() for a std::exception, "unknown error" for anything else.
+std::string ExceptionText(std::exception_ptr e);
+
 class Renderer : public forms::FormObserver {
  public:
   // Draws the forms already loaded and every form loaded from now on.

@@ -349,13 +349,8 @@ TEST_F(RendererTest, InputReachesTheForms) {
 TEST_F(RendererTest, ErrorsNeverLeaveAnEventHandler) {
   f.Show();
   std::vector<std::string> unexpected;
-  renderer_.SetUnexpectedError([&](std::exception_ptr e) {
-    try {
-      std::rethrow_exception(e);
-    } catch (const std::exception& x) {
-      unexpected.push_back(x.what());
-    }
-  });
+  renderer_.SetUnexpectedError(
+      [&](std::exception_ptr e) { unexpected.push_back(ExceptionText(e)); });
   f.fail = [] { throw vb::Error(5, "BwTest", "Invalid procedure call or argument"); };
   Widget<QPushButton>(f.cmd)->click();
   f.fail = [] { throw std::runtime_error("not a VB error"); };
