@@ -76,17 +76,24 @@ int CreateTemporary(const fs::path& target, fs::path& temporary) {
 
 }  // namespace
 
-std::string ReadWholeFile(const fs::path& path) {
+std::string ReadWholeFile(const fs::path& path, Accept accept) {
   std::error_code ec;
   fs::file_status status = fs::status(path, ec);
   if (!fs::exists(status)) Raise(FolderExists(path) ? kFileNotFound : kPathNotFound);
   if (fs::is_directory(status)) Raise(kPathFileAccessError);
-  // Without O_NONBLOCK, opening a FIFO waits for a writer.
-  Descriptor file{::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)};
+  const bool streams = accept == Accept::kStreamsToo;
+  // Refused before opening, since opening a device can act on it.
+  if (!streams && !fs::is_regular_file(status)) RaiseAccess(path, "is not a regular file");
+  // A stream is read as `cat` reads it, waiting for its writer; otherwise O_NONBLOCK keeps a FIFO
+  // swapped in since the check above from holding the open.
+  const int wait = streams ? 0 : O_NONBLOCK;
+  Descriptor file{::open(path.c_str(), O_RDONLY | wait | O_NOCTTY | O_CLOEXEC)};
   if (file.fd < 0) Raise(kPathFileAccessError);
   struct stat st {};
   if (::fstat(file.fd, &st) != 0) Raise(kDeviceIoError);
-  if (!S_ISREG(st.st_mode)) RaiseAccess(path, "is not a regular file");
+  // Checked again on what was opened, which may have been swapped since.
+  if (!S_ISREG(st.st_mode) && !(streams && (S_ISFIFO(st.st_mode) || S_ISCHR(st.st_mode))))
+    RaiseAccess(path, "is not a regular file");
   if (st.st_size > kMaxFileSize) RaiseAccess(path, "is larger than 64 MiB");
   std::string bytes;
   bytes.reserve(static_cast<std::size_t>(st.st_size));
@@ -97,7 +104,7 @@ std::string ReadWholeFile(const fs::path& path) {
     if (n < 0) Raise(kDeviceIoError);
     if (n == 0) break;
     bytes.append(buffer, static_cast<std::size_t>(n));
-    // The file may have grown since it was measured.
+    // The file may have grown since it was measured; a stream may never end.
     if (bytes.size() > static_cast<std::size_t>(kMaxFileSize))
       RaiseAccess(path, "is larger than 64 MiB");
   }

@@ -5,6 +5,8 @@
 // It reads only regular files of at most 64 MiB: anything else (a FIFO, a device such as
 // /dev/zero, a larger file) raises 75, its description going on with the path and the reason
 // ("Path/File access error: /dev/zero is not a regular file"), without waiting or reading on.
+// With Accept::kStreamsToo it also reads a pipe or a character device (a scenario piped to the
+// runner, /dev/stdin) as it comes, up to the same 64 MiB.
 //
 // WriteFileAtomically writes a temporary file in the target's folder, forces it to the disk and
 // renames it over the target (through a symbolic link, the file it names, keeping the link), so
@@ -21,7 +23,10 @@
 
 namespace ide {
 
-std::string ReadWholeFile(const std::filesystem::path& path);
+enum class Accept { kRegularFiles, kStreamsToo };
+
+std::string ReadWholeFile(const std::filesystem::path& path,
+                          Accept accept = Accept::kRegularFiles);
 
 void WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes);
 

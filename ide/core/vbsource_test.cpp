@@ -10,6 +10,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "ide/core/file_io.h"
@@ -631,6 +632,12 @@ TEST_F(SourceFileIoTest, ReadErrors) {
               "75 Path/File access error: " + path.string() + " " + why);
   fs::resize_file(big, std::uintmax_t{64} << 20);
   EXPECT_EQ(ReadWholeFile(big).size(), std::size_t{64} << 20);
+  // A tool that reads streams takes a pipe as its writer sends it, and stops a device at 64 MiB.
+  std::thread writer([&] { std::ofstream(dir_ / "pipe.bas", std::ios::binary) << "sent\r\n"; });
+  EXPECT_EQ(ReadWholeFile(dir_ / "pipe.bas", Accept::kStreamsToo), "sent\r\n");
+  writer.join();
+  EXPECT_EQ(ErrorOf([&] { ReadWholeFile("/dev/zero", Accept::kStreamsToo); }),
+            "75 Path/File access error: /dev/zero is larger than 64 MiB");
   // What cannot be read as a module names the file.
   Put("bom.bas", "\xEF\xBB\xBFSub A()\r\n");
   EXPECT_EQ(ErrorOf([&] { ReadSourceFile(dir_ / "bom.bas"); }),

@@ -82,7 +82,7 @@ int RunFile(const fs::path& path, const RunOptions& run) {
   const std::string name = path.string();
   std::string text;
   try {
-    text = ide::ReadWholeFile(path);
+    text = ide::ReadWholeFile(path, ide::Accept::kStreamsToo);
   } catch (const vb::Error&) {  // missing, a folder, or unreadable
     std::cerr << name << ": error: cannot read the file\n";
     return kScenarioError;

@@ -52,7 +52,7 @@ int Import(const std::string& textPath, const std::string& dbPath, std::ostream&
            std::ostream& err, bool progressBar) {
   std::string bytes;
   try {
-    bytes = ide::ReadWholeFile(textPath);
+    bytes = ide::ReadWholeFile(textPath, ide::Accept::kStreamsToo);
   } catch (const vb::Error& e) {
     err << "brindlewick-apidb: cannot read " << textPath << ": " << e.Description << "\n";
     return kCannotUse;
