@@ -149,5 +149,7 @@ BENCHMARK(BM_SortedListAdd)
 int main(int argc, char** argv) {
   return bench::RunWithRatios(
       argc, argv, BenchDir(), [] { BenchFile(); },
-      [](const bench::RatioReporter& r) { r.PrintRatio("BM_LoadConstants", "BM_LoadConstantsFloor", "2.00"); });
+      [](const bench::RatioReporter& r) {
+        r.PrintRatio("BM_LoadConstants", "BM_LoadConstantsFloor", "2.00");
+      });
 }

@@ -236,8 +236,8 @@ void PrintRatios(const bench::RatioReporter& reporter) {
     const char* target = step == "FullRead" ? "3.0" : step == "FindFirst" ? "2.0" : "-";
     const auto& e = *engine;
     const auto& p = *plain;
-    std::printf("%-10s %13.0f %13.0f %7.2f %13.0f %13.0f %7.2f %7s\n", step.c_str(), e.real,
-                p.real, e.real / p.real, e.cpu, p.cpu, e.cpu / p.cpu, target);
+    std::printf("%-10s %13.0f %13.0f %7.2f %13.0f %13.0f %7.2f %7s\n", step.c_str(), e.real, p.real,
+                e.real / p.real, e.cpu, p.cpu, e.cpu / p.cpu, target);
   }
   std::printf("(times in ns per iteration)\n");
 }

@@ -107,5 +107,7 @@ BENCHMARK(BM_LoadDataFloor)->Unit(benchmark::kMillisecond);
 int main(int argc, char** argv) {
   return bench::RunWithRatios(
       argc, argv, BenchDir(), [] { BenchFile(); },
-      [](const bench::RatioReporter& r) { r.PrintRatio("BM_LoadData", "BM_LoadDataFloor", "3.0"); });
+      [](const bench::RatioReporter& r) {
+        r.PrintRatio("BM_LoadData", "BM_LoadDataFloor", "3.0");
+      });
 }

@@ -12,8 +12,9 @@ namespace dao {
 
 namespace {
 
-// SQLite's parser takes about 45 nested NOTs or 30 nested parenthesised ORs of the SQL written
-// here; deeper criteria give 3360 from this parser rather than SQLite's "parser stack overflow".
+// SQLite's parser stack overflows at about 45 nested NOTs or 30 nested parenthesised ORs of the
+// SQL written here; deeper criteria give 3360 from this parser rather than SQLite's "parser stack
+// overflow".
 constexpr int kMaxDepth = 20;
 constexpr std::size_t kMaxComparisons = 10000;
 

@@ -25,8 +25,7 @@ namespace ide {
 
 enum class Accept { kRegularFiles, kStreamsToo };
 
-std::string ReadWholeFile(const std::filesystem::path& path,
-                          Accept accept = Accept::kRegularFiles);
+std::string ReadWholeFile(const std::filesystem::path& path, Accept accept = Accept::kRegularFiles);
 
 void WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes);
 

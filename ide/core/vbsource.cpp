@@ -77,6 +77,22 @@ std::size_t BlockEnd(const std::vector<RawLine>& lines, std::size_t begin,
                             ": the file ends before the designer block's closing End" + opened);
 }
 
+// A block closed too early (an End too many) leaves designer text where the code begins; no
+// module-level code looks like a property assignment or a lone End, so such a line is refused.
+void RefuseDesignerTextAfter(const std::vector<RawLine>& lines, std::size_t end, std::size_t begin,
+                             std::string_view fileName) {
+  for (std::size_t i = end; i < lines.size(); ++i) {
+    std::string_view line = lines[i].Bytes;
+    if (source_lines::IsBlankLine(line)) continue;
+    if (source_lines::IsDesignerProperty(line) || source_lines::ClosesBlock(line))
+      RaiseFormat(fileName, "line " + std::to_string(i + 1) +
+                                ": designer text after the designer block's closing End (the "
+                                "block that opens at line " +
+                                std::to_string(begin + 1) + ")");
+    return;
+  }
+}
+
 // Number of leading lines that form the header of a class, form or user control.
 std::size_t HeaderLength(const std::vector<RawLine>& lines, std::string_view fileName) {
   if (lines.empty() || !source_lines::IsVersionLine(lines[0].Bytes)) return 0;
@@ -87,7 +103,10 @@ std::size_t HeaderLength(const std::vector<RawLine>& lines, std::string_view fil
     if (source_lines::IsHeaderAssignment(line)) {
       length = i + 1;
     } else {
-      if (source_lines::FirstWordIs(line, "Begin")) length = BlockEnd(lines, i, fileName);
+      if (source_lines::FirstWordIs(line, "Begin")) {
+        length = BlockEnd(lines, i, fileName);
+        RefuseDesignerTextAfter(lines, length, i, fileName);
+      }
       break;
     }
   }
@@ -178,9 +197,12 @@ SourceFile ReadSourceFile(const std::filesystem::path& path) {
   return ParseSource(ReadWholeFile(path), path.string());
 }
 
-void WriteSourceFile(const std::filesystem::path& path, const SourceFile& original,
-                     const std::vector<std::string>& code) {
-  WriteFileAtomically(path, RenderSource(original, code));
+SourceFile WriteSourceFile(const std::filesystem::path& path, const SourceFile& original,
+                           const std::vector<std::string>& code) {
+  std::string bytes = RenderSource(original, code);
+  SourceFile written = ParseSource(bytes, path.string());
+  WriteFileAtomically(path, bytes);
+  return written;
 }
 
 }  // namespace ide

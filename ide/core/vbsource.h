@@ -97,8 +97,10 @@ std::string RenderSource(const SourceFile& original, const std::vector<std::stri
 
 SourceFile ReadSourceFile(const std::filesystem::path& path);
 
-// To save again later, keep diffing against `original`, or take ParseSource of what was written.
-void WriteSourceFile(const std::filesystem::path& path, const SourceFile& original,
-                     const std::vector<std::string>& code);
+// Writes the module and returns the file as written, to diff the next save against. What could
+// not be read back as these lines is refused with 321 before anything is written (code whose
+// first line starts with the bytes of a UTF-8 byte-order mark, in a file without a header).
+SourceFile WriteSourceFile(const std::filesystem::path& path, const SourceFile& original,
+                           const std::vector<std::string>& code);
 
 }  // namespace ide

@@ -218,6 +218,12 @@ End Sub
       {noEnd,
        "Invalid file format: 'frmA.frm' line 7: the designer block breaks here, before its "
        "closing End (the block that opens at line 2)"},
+      {Crlf("VERSION 5.00\nBegin VB.Form F\nEnd\n   Caption = \"x\"\nEnd\nSub A()\n"),
+       "Invalid file format: 'frmA.frm' line 4: designer text after the designer block's closing "
+       "End (the block that opens at line 2)"},
+      {Crlf("VERSION 5.00\nBegin VB.Form F\nEnd\n\nEnd\nAttribute VB_Name = \"F\"\n"),
+       "Invalid file format: 'frmA.frm' line 5: designer text after the designer block's closing "
+       "End (the block that opens at line 2)"},
       {Crlf("VERSION 5.00\nBegin VB.Form F\n   Caption = \"F\"\n"),
        "Invalid file format: 'frmA.frm' line 4: the file ends before the designer block's closing "
        "End (the block that opens at line 2)"},
@@ -701,6 +707,18 @@ TEST_F(SourceFileIoTest, ReadOnlyFileIsNotReplacedWhoeverRuns) {
             "75 Path/File access error");
   EXPECT_EQ(ReadBytes(dir_ / "ro.bas"), "old\r\n");
   EXPECT_EQ(Entries(), std::vector<std::string>{"ro.bas"});
+}
+
+TEST_F(SourceFileIoTest, WhatCouldNotBeReadBackIsNotWritten) {
+  // "ï»¿" typed at the start of a module without a header is a UTF-8 byte-order mark's bytes.
+  const std::vector<std::string> code = {"\u00EF\u00BB\u00BFx = 1"};
+  EXPECT_EQ(ErrorOf([&] { WriteSourceFile(dir_ / "Mark.bas", NewSourceFile(), code); }),
+            "321 Invalid file format: '" + (dir_ / "Mark.bas").string() +
+                "' starts with a UTF-8 byte-order mark");
+  EXPECT_TRUE(Entries().empty());
+  SourceFile written = WriteSourceFile(dir_ / "Fine.bas", NewSourceFile("Fine"), {"x = 1"});
+  EXPECT_EQ(written.Lines, std::vector<std::string>{"x = 1"});
+  EXPECT_EQ(written.Name(), "Fine");
 }
 
 TEST_F(SourceFileIoTest, DevicesAndFifosAreNeverReplaced) {

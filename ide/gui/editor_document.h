@@ -6,9 +6,9 @@
 // calls), so they do not go to the editor as they come: they wait, and every later call of the
 // command reads through them. While a command only replaces lines one for one, the waiting lines
 // are kept beside the editor's, by line number; the first edit that changes the line count
-// (an insertion or a deletion) takes all the lines into a pending copy. When the command ends (CommandBatch), the lines that differ reach the editor as
-// one replacement, one undo step. An edit made outside any command reaches the editor at once,
-// as its own step.
+// (an insertion or a deletion) takes all the lines into a pending copy. When the command ends
+// (CommandBatch), the lines that differ reach the editor as one replacement, one undo step. An edit
+// made outside any command reaches the editor at once, as its own step.
 //
 // InsertLines breaks its text into lines at CR LF, at a lone CR and at a lone LF; ReplaceLine
 // takes no line break (error 5), so the line count never changes. The selection keeps its line

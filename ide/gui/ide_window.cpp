@@ -21,7 +21,6 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "ide/core/file_io.h"
 #include "ide/core/vbproject.h"
 #include "ide/gui/addin_manager_dialog.h"
 #include "runtime/forms/form.h"
@@ -195,9 +194,8 @@ IdeWindow::IdeWindow(rt::qt::QtPlatform& platform, rt::qt::Renderer& renderer, I
       [vbe = std::weak_ptr<GuiVbe>(vbe_)](forms::Form& form, QWidget* window) {
         if (auto v = vbe.lock()) v->HostDocument(form, window);
       });
-  renderer_.SetUnexpectedError([](std::exception_ptr e) {
-    Tell("Unexpected error: " + rt::qt::ExceptionText(e));
-  });
+  renderer_.SetUnexpectedError(
+      [](std::exception_ptr e) { Tell("Unexpected error: " + rt::qt::ExceptionText(e)); });
 
   connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
     for (QWidget* w = now; w; w = w->parentWidget())
@@ -554,9 +552,7 @@ void IdeWindow::UpdateCaret() {
 
 bool IdeWindow::Save(Module& m) {
   try {
-    std::string bytes = ide::RenderSource(m.Original, m.Editor->AllLines());
-    ide::WriteFileAtomically(m.Path, bytes);
-    m.Original = ide::ParseSource(bytes);
+    m.Original = ide::WriteSourceFile(m.Path, m.Original, m.Editor->AllLines());
     m.Editor->setModified(false);
     return true;
   } catch (const vb::Error& e) {

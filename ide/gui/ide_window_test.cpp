@@ -90,6 +90,22 @@ TEST_F(IdeWindowTest, AnEditedModuleKeepsWhatTheCodeWindowDoesNotShow) {
   EXPECT_FALSE(e->isModified());
 }
 
+// Text that would not read back as it was saved is not written: "ï»¿" typed at the start of a
+// file with no header is the bytes of a UTF-8 byte-order mark.
+TEST_F(IdeWindowTest, WhatCouldNotBeReadBackIsNotSaved) {
+  fs::path file = Write("Plain.bas", "x = 1\r\n");
+  ASSERT_TRUE(Ide().AddFile(file));
+  IdeWindow::Module& m = *Ide().Modules().back();
+  m.Editor->insertAt(QString::fromUtf8("\u00EF\u00BB\u00BF"), 0, 0);
+  EXPECT_FALSE(Ide().Save(m));
+  EXPECT_EQ(Bytes(file), "x = 1\r\n");
+  EXPECT_TRUE(m.Editor->isModified());
+  ASSERT_EQ(harness_.Platform().Shown.size(), 1u);
+  EXPECT_EQ(harness_.Platform().Shown[0].Prompt, "Cannot save '" + file.string() +
+                                                     "': Invalid file format: '" + file.string() +
+                                                     "' starts with a UTF-8 byte-order mark");
+}
+
 TEST_F(IdeWindowTest, ARefusedFileIsReportedAndNotOpened) {
   struct Refusal {
     fs::path Path;

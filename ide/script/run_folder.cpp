@@ -68,6 +68,10 @@ RunFolder::RunFolder(const fs::path& parent) {
       fd_ = fd;
     } else if (fd >= 0) {
       ::close(fd);
+    } else {
+      // It cannot be locked (a file system without locks): no folder stays behind.
+      std::error_code ec;
+      fs::remove(pattern, ec);
     }
   }
   if (fd_ < 0) throw std::runtime_error("cannot lock a temporary folder in " + parent.string());

@@ -33,6 +33,7 @@ class Forwarding : public ScriptedPlatform {
     return p_.LastSetWindowPos(hwnd);
   }
   std::vector<std::string> TakeFaults() override { return p_.TakeFaults(); }
+
  protected:
   P p_;
 };
