@@ -1,5 +1,7 @@
 #include "ide/gui/code_editor.h"
 
+#include <Qsci/qscicommand.h>
+#include <Qsci/qscicommandset.h>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <algorithm>
@@ -56,9 +58,19 @@ CodeEditor::CodeEditor(QWidget* parent) : QsciScintilla(parent) {
   setUtf8(true);
   setEolMode(EolWindows);
   setTabWidth(4);
-  setIndentationsUseTabs(true);
+  setIndentationsUseTabs(false);  // VB indents with blanks
   setAutoIndent(true);
   setCaretLineVisible(false);
+  // Keys that would change code unasked (Ctrl+D duplicates, Ctrl+U lowers the case, ...) or that
+  // the IDE's menus own do nothing in the editor.
+  for (QsciCommand::Command unasked :
+       {QsciCommand::SelectionDuplicate, QsciCommand::SelectionLowerCase,
+        QsciCommand::SelectionUpperCase, QsciCommand::LineTranspose, QsciCommand::LineCut}) {
+    if (QsciCommand* command = standardCommands()->find(unasked)) {
+      command->setKey(0);
+      command->setAlternateKey(0);
+    }
+  }
 
   // The font on the default style first: STYLE_CLEARALL copies it to every style.
   QFont font = CodeFont();

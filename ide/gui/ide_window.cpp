@@ -21,6 +21,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "ide/core/cp1252.h"
 #include "ide/core/vbproject.h"
 #include "ide/gui/addin_manager_dialog.h"
 #include "runtime/forms/form.h"
@@ -87,6 +88,13 @@ constexpr int kModuleRole = Qt::UserRole + 1;
 
 void Tell(const std::string& prompt, long style = vb::vbCritical) {
   vb::MsgBox(prompt, style, kIdeTitle);
+}
+
+// The first line (from 1) holding a character that Windows-1252 cannot hold, or 0.
+long FirstLineOutsideCodePage(const std::vector<std::string>& lines) {
+  for (std::size_t i = 0; i < lines.size(); ++i)
+    if (ide::Cp1252ToUtf8(ide::Utf8ToCp1252(lines[i])) != lines[i]) return static_cast<long>(i + 1);
+  return 0;
 }
 
 }  // namespace
@@ -374,6 +382,13 @@ bool IdeWindow::AddMember(const fs::path& path, std::string kind, std::string na
     }
     kind = info->Kind;
   }
+  for (const auto& open : modules_) {
+    std::error_code ec;
+    if (fs::equivalent(open->Path, path, ec)) {
+      Tell("Cannot open '" + path.string() + "': it is already open as '" + open->Name + "'.");
+      return false;
+    }
+  }
   ide::SourceFile file;
   try {
     file = ide::ReadSourceFile(path);
@@ -551,8 +566,19 @@ void IdeWindow::UpdateCaret() {
 // ---- Saving and closing
 
 bool IdeWindow::Save(Module& m) {
+  const std::vector<std::string> lines = m.Editor->AllLines();
+  if (long line = FirstLineOutsideCodePage(lines); line > 0) {
+    long answer = vb::MsgBox("Line " + std::to_string(line) + " of '" + m.Path.filename().string() +
+                                 "' holds characters a Visual Basic file cannot hold; they will "
+                                 "be saved as '?'.",
+                             vb::vbOKCancel + vb::vbExclamation, kIdeTitle);
+    if (answer != vb::vbOK) return false;
+  }
   try {
-    m.Original = ide::WriteSourceFile(m.Path, m.Original, m.Editor->AllLines());
+    m.Original = ide::WriteSourceFile(m.Path, m.Original, lines);
+    // The window shows what the file now holds.
+    if (m.Original.Lines != lines)
+      m.Editor->ReplaceLines(0, static_cast<long>(lines.size()), m.Original.Lines);
     m.Editor->setModified(false);
     return true;
   } catch (const vb::Error& e) {

@@ -106,6 +106,46 @@ TEST_F(IdeWindowTest, WhatCouldNotBeReadBackIsNotSaved) {
                                                      "' starts with a UTF-8 byte-order mark");
 }
 
+// A character Windows-1252 cannot hold is saved as '?' only when the user agrees, and the window
+// then shows what the file holds.
+TEST_F(IdeWindowTest, CharactersTheFileCannotHoldAreSavedOnlyWhenTheUserAgrees) {
+  fs::path file = Write("Module1.bas", "Attribute VB_Name = \"Module1\"\r\nx = 1\r\n");
+  ASSERT_TRUE(Ide().AddFile(file));
+  IdeWindow::Module& m = *Ide().Modules().back();
+  m.Editor->insertAt(QString::fromUtf8("\u03A9 \u00E9"), 0, 0);  // Omega, then a code page letter
+  harness_.Platform().Answers = {vb::vbCancel};
+  EXPECT_FALSE(Ide().Save(m));
+  ASSERT_EQ(harness_.Platform().Shown.size(), 1u);
+  EXPECT_EQ(harness_.Platform().Shown[0].Prompt,
+            "Line 1 of 'Module1.bas' holds characters a Visual Basic file cannot hold; they will "
+            "be saved as '?'.");
+  EXPECT_EQ(harness_.Platform().Shown[0].Style, vb::vbOKCancel + vb::vbExclamation);
+  EXPECT_EQ(Bytes(file), "Attribute VB_Name = \"Module1\"\r\nx = 1\r\n");
+  EXPECT_TRUE(m.Editor->isModified());
+  harness_.Platform().Answers = {vb::vbOK};
+  EXPECT_TRUE(Ide().Save(m));
+  EXPECT_EQ(Bytes(file), "Attribute VB_Name = \"Module1\"\r\n? \xE9x = 1\r\n");
+  EXPECT_EQ(m.Editor->AllLines(), std::vector<std::string>{"? \u00E9x = 1"});
+  EXPECT_FALSE(m.Editor->isModified());
+}
+
+// Keys that would change code unasked do nothing in a code window.
+TEST_F(IdeWindowTest, EditorKeysNeverChangeCodeUnasked) {
+  ASSERT_TRUE(
+      Ide().AddFile(Write("Module1.bas", "Attribute VB_Name = \"Module1\"\r\nAb = 1\r\nc\r\n")));
+  CodeEditor* e = harness_.Editor("Module1");
+  e->setSelection(0, 0, 0, 2);
+  for (int key : {Qt::Key_D, Qt::Key_U, Qt::Key_T, Qt::Key_L})
+    QTest::keyClick(e, key, Qt::ControlModifier);
+  QTest::keyClick(e, Qt::Key_U, Qt::ControlModifier | Qt::ShiftModifier);
+  EXPECT_EQ(e->AllLines(), (std::vector<std::string>{"Ab = 1", "c"}));
+  EXPECT_FALSE(e->isModified());
+  // Indenting puts blanks, as VB does.
+  e->setCursorPosition(1, 0);
+  QTest::keyClick(e, Qt::Key_Tab);
+  EXPECT_EQ(e->AllLines(), (std::vector<std::string>{"Ab = 1", "    c"}));
+}
+
 TEST_F(IdeWindowTest, ARefusedFileIsReportedAndNotOpened) {
   struct Refusal {
     fs::path Path;
@@ -131,6 +171,14 @@ TEST_F(IdeWindowTest, ARefusedFileIsReportedAndNotOpened) {
     EXPECT_EQ(harness_.Platform().Shown[0].Title, kIdeTitle);
   }
   EXPECT_EQ(Ide().Modules().size(), 1u);
+  // One file is one module, whatever name it is reached by.
+  fs::create_symlink(folder_ / "Module1.bas", folder_ / "Other.bas");
+  harness_.Platform().Shown.clear();
+  EXPECT_FALSE(Ide().AddFile(folder_ / "Other.bas"));
+  ASSERT_EQ(harness_.Platform().Shown.size(), 1u);
+  EXPECT_EQ(
+      harness_.Platform().Shown[0].Prompt,
+      "Cannot open '" + (folder_ / "Other.bas").string() + "': it is already open as 'Module1'.");
   fs::create_directories(folder_ / "Folder.bas");
   harness_.Platform().Shown.clear();
   EXPECT_FALSE(Ide().AddFile(folder_ / "Folder.bas"));

@@ -21,7 +21,8 @@ trap cleanup EXIT
 # A free display number: Xvfb writes it to the descriptor given.
 Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
 xvfb_pid=$!
-for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
+for _ in $(seq 300); do [ -s "$work/display" ] && break; sleep 0.1; done
+[ -s "$work/display" ] || { echo "Xvfb did not start within 30 seconds"; exit 1; }
 display=":$(cat "$work/display")"
 
 "$ide" --config "$work/config" --register "$library" Brindlewick.Connect >/dev/null
