@@ -166,6 +166,20 @@ Statement ReadDeclare(Cursor& c) {
   return s;
 }
 
+// Whether `value` holds a comma outside quotes and parentheses: a second constant on the line.
+bool HasTopLevelComma(std::string_view value) {
+  bool quoted = false;
+  int depth = 0;
+  for (char ch : value) {
+    if (ch == '"') quoted = !quoted;
+    if (quoted) continue;
+    if (ch == '(') ++depth;
+    if (ch == ')') --depth;
+    if (ch == ',' && depth == 0) return true;
+  }
+  return false;
+}
+
 Statement ReadConst(Cursor& c) {
   Statement s{Kind::kConst, "", ""};
   std::optional<std::string> name = c.Name();
@@ -179,6 +193,11 @@ Statement ReadConst(Cursor& c) {
   }
   if (!c.Char('=') || c.AtEnd()) {
     s.problem = "Const without = and a value";
+    return s;
+  }
+  // Only the first would be found by its name; the line is reported rather than half read.
+  if (HasTopLevelComma(c.Rest())) {
+    s.problem = "more than one Const on the line";
     return s;
   }
   s.name = *name;
@@ -323,7 +342,10 @@ std::string DecodeApiFile(std::string_view bytes) {
 }
 
 std::string EncodeApiFile(std::string_view text) {
-  return ide::Utf8ToCp1252(text);
+  std::string bytes = ide::Utf8ToCp1252(text);
+  if (ide::Cp1252ToUtf8(bytes) == text) return bytes;
+  // Windows-1252 cannot hold every character: UTF-8 after its mark loses none.
+  return "\xEF\xBB\xBF" + std::string(text);
 }
 
 }  // namespace apidb

@@ -75,7 +75,8 @@ std::string WriteApiText(const ApiText& api);
 
 // The bytes of an API text file as UTF-8: Windows-1252, or UTF-8 after a UTF-8 byte order mark.
 std::string DecodeApiFile(std::string_view bytes);
-// UTF-8 text as the bytes of an API text file (Windows-1252).
+// UTF-8 text as the bytes of an API text file: Windows-1252 when it holds every character, else
+// UTF-8 after a UTF-8 byte order mark, so that DecodeApiFile gives the text back whole.
 std::string EncodeApiFile(std::string_view text);
 
 }  // namespace apidb

@@ -52,7 +52,10 @@ TEST(ApiTextTest, ReadsEachFormOfStatement) {
        {"D Quoted|Declare Sub Quoted Lib \"it's\" Alias \"a'b\" () @1"}},
       {"Public Const WM_SETTEXT = &HC", {"C WM_SETTEXT|Public Const WM_SETTEXT = &HC @1"}},
       {"Global Const G& = -1 ' note", {"C G|Global Const G& = -1 @1"}},
-      {"Const S As String = \"it's\", T = 2", {"C S|Const S As String = \"it's\", T = 2 @1"}},
+      {"Const S As String = \"it's, (\"", {"C S|Const S As String = \"it's, (\" @1"}},
+      {"Const S As String = \"it's\", T = 2",
+       {"! 1: more than one Const on the line: Const S As String = \"it's\", T = 2"}},
+      {"Const M = F(1, 2)", {"C M|Const M = F(1, 2) @1"}},
       {"Private Const X=1", {"C X|Private Const X=1 @1"}},
       {"Public Type P\r\n    x As Long ' across\r\n\ty(1 To 2) As Integer\r\n  s As String * 8 "
        "\r\nEnd Type",
@@ -134,6 +137,10 @@ TEST(ApiTextTest, FilesAreWindows1252OrUtf8AfterAMark) {
                           "Const E = \"\xC3\xA9\""),
             "Const E = \"\xC3\xA9\"");
   EXPECT_EQ(EncodeApiFile("\xE2\x82\xAC\xC3\xA9"), "\x80\xE9");
+  // A character the code page lacks (an Omega) is not written as '?': the file is UTF-8.
+  EXPECT_EQ(EncodeApiFile("Const O = \"\xCE\xA9\""),
+            "\xEF\xBB\xBF"
+            "Const O = \"\xCE\xA9\"");
 }
 
 }  // namespace
