@@ -1,5 +1,8 @@
 #include "apiref/api_item.h"
 
+#include <charconv>
+
+#include "runtime/vb/error.h"
 #include "services/name_criteria.h"
 
 namespace bw {
@@ -40,8 +43,13 @@ std::optional<std::string> ApiItemText(dao::Database& database, dao::Recordset& 
   std::vector<std::string> members;
   // A type without an Id has no members: no row can name it.
   if (!id.empty()) {
-    vb::Object<dao::QueryDef> query =
-        database.CreateQueryDef("", "SELECT * FROM TypeItems WHERE TypeID = " + id);
+    // The Id goes into the query as the number it must be, never as the text it holds.
+    long number = 0;
+    auto [end, error] = std::from_chars(id.data(), id.data() + id.size(), number);
+    if (error != std::errc() || end != id.data() + id.size())
+      throw vb::RuntimeError(vb::kTypeMismatch);
+    vb::Object<dao::QueryDef> query = database.CreateQueryDef(
+        "", "SELECT * FROM TypeItems WHERE TypeID = " + std::to_string(number));
     vb::Object<dao::Recordset> items = query->OpenRecordset();
     while (!items->Eof()) {
       members.push_back(items->Fields("TypeItem").Value().value_or(""));

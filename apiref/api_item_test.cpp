@@ -38,8 +38,9 @@ class ApiItemDatabaseTest : public ::testing::Test {
                     Rows{{"Sleep", "Declare Sub Sleep Lib \"kernel32\" (ByVal ms As Long)"},
                          {"O'Brien", "Declare Sub OBrien Lib \"v\" ()"},
                          {"Sleep", "a second Sleep, never found"}});
-    dao::InsertRows(path, "Types", {"Name", "Id"},
-                    Rows{{"RECT", "7"}, {"EMPTY", "8"}, {"NOID", std::nullopt}});
+    dao::InsertRows(
+        path, "Types", {"Name", "Id"},
+        Rows{{"RECT", "7"}, {"EMPTY", "8"}, {"NOID", std::nullopt}, {"SNEAKY", "8 OR 1=1"}});
     // Members of two types, interleaved: each type's rows come in table order.
     dao::InsertRows(path, "TypeItems", {"TypeID", "TypeItem"},
                     Rows{{"7", "    Left As Long"},
@@ -77,6 +78,13 @@ TEST_F(ApiItemDatabaseTest, ATypeIsItsMembersBetweenTypeAndEndType) {
             "Type RECT\r\n    Left As Long\r\n\tTop As Long\r\nEnd Type");
   EXPECT_EQ(Item(ApiCategory::kTypes, "EMPTY"), "Type EMPTY\r\nEnd Type");
   EXPECT_EQ(Item(ApiCategory::kTypes, "NOID"), "Type NOID\r\nEnd Type");
+  // An Id that is no number is no criteria either: it would list every member of every type.
+  try {
+    Item(ApiCategory::kTypes, "SNEAKY");
+    ADD_FAILURE() << "no error";
+  } catch (const vb::Error& e) {
+    EXPECT_EQ(e.Number, 13);
+  }
   EXPECT_EQ(TypeText("P", {"x", "y"}), "Type P\r\nx\r\ny\r\nEnd Type");
 }
 

@@ -30,6 +30,7 @@ class LoadWatcher : public forms::FormObserver {
   void PropertyChanged(forms::Form& form, forms::Control* c, std::string_view p) override {
     if (&form != &f_) return;
     if (!c && p == "MousePointer") seen.push_back("pointer " + std::to_string(f_.MousePointer()));
+    if (!c && p == "Visible" && f_.Visible()) seen.push_back("visible");
     if (c == &f_.StatusBar1) seen.push_back("status " + f_.StatusBar1.Panels(1).Text);
     if (c == &f_.ProgressBar && p == "Max")
       seen.push_back("max " + forms::FormatNumber(f_.ProgressBar.Max()));
@@ -125,6 +126,16 @@ ProgressBar Left=4125 Top=4125 Width=3765 Height=240 FontName="MS Sans Serif" Fo
   EXPECT_EQ(f_.ActiveControl(), &f_.lstItems);
   EXPECT_EQ(f_.lstItems.Items(), (std::vector<std::string>{"beep", "Sleep"}));
   EXPECT_TRUE(MessageBoxes().empty());
+}
+
+// Opening shows the window at once and draws it before the long load begins.
+TEST_F(ApiWindowTest, OpeningShowsAndDrawsTheWindowBeforeTheLoad) {
+  LoadWatcher watcher(f_);
+  f_.Show();
+  ASSERT_GE(watcher.seen.size(), 4u);
+  EXPECT_EQ(
+      std::vector<std::string>(watcher.seen.begin(), watcher.seen.begin() + 4),
+      (std::vector<std::string>{"visible", "refresh", "pointer 11", "status Loading Declares..."}));
 }
 
 TEST_F(ApiWindowTest, ALoadShowsItsStatusAndProgressThenComesBackToRest) {

@@ -11,6 +11,9 @@
 
 namespace forms {
 
+// The word-at-a-time comparison below takes the first byte of a text as the lowest of the word.
+static_assert(std::endian::native == std::endian::little);
+
 ListControl::ListControl(Form* form, ControlKind kind, std::string name, int index)
     : Control(form, kind, std::move(name), index) {}
 
@@ -62,7 +65,7 @@ bool SortsBefore(std::string_view a, std::string_view b) {
     x = LowerAscii8(x);
     y = LowerAscii8(y);
     if (x == y) continue;
-    // The first byte in the text is the lowest of the word, on the little-endian machines we run.
+    // The first byte in the text is the lowest of the word.
     int shift = std::countr_zero(x ^ y) & ~7;
     return ((x >> shift) & 0xFF) < ((y >> shift) & 0xFF);
   }
