@@ -37,6 +37,7 @@ class StatusBarBinding : public Binding {
     auto& bar = static_cast<forms::StatusBar&>(*control_);
     while (static_cast<long>(panels_.size()) < bar.PanelCount()) {
       auto* panel = new QLabel(bar_);
+      panel->setTextFormat(Qt::PlainText);
       panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
       panel->setContentsMargins(2, 0, 2, 0);
       panel->show();
@@ -104,7 +105,9 @@ class ToolbarBinding : public Binding {
   void Rebuild() {
     Renderer::SyncScope sync(renderer_);
     auto& bar = Bar();
-    bar_->clear();
+    bar_->clear();  // takes the actions off the bar; they are still ours to delete
+    for (QAction* a : actions_)
+      a->deleteLater();  // later: one of them may be emitting the click that got us here
     actions_.clear();
     auto* images = dynamic_cast<forms::ImageList*>(bar.Parent().FindControl(bar.ImageList()));
     if (images)

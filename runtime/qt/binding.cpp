@@ -138,6 +138,9 @@ Binding::~Binding() {
 
 void Binding::SetWidget(QWidget* widget) {
   widget_ = widget;
+  // A control's mouse events are its own, never its container's too (a press on a label does
+  // not drag the window under it).
+  widget->setAttribute(Qt::WA_NoMousePropagation);
   Watch(widget);
 }
 

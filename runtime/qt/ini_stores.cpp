@@ -34,6 +34,13 @@ QString ValueKey(const std::string& key, const std::string& valueName) {
   return KeyGroup(key) + "/" + name;
 }
 
+// A value as text. A value written by hand with a comma and no quotes (UserName=Doe, Jane)
+// is read by QSettings as a list; it is the text it was written as.
+std::string TextOf(const QVariant& v) {
+  if (v.typeId() == QMetaType::QStringList) return FromQ(v.toStringList().join(", "));
+  return FromQ(v.toString());
+}
+
 std::unique_ptr<QSettings> OpenIni(const std::string& path) {
   return std::make_unique<QSettings>(ToQ(path), QSettings::IniFormat);
 }
@@ -47,7 +54,7 @@ std::optional<std::string> IniSettingsStore::Get(const std::string& app, const s
                                                  const std::string& key) const {
   QVariant v = file_->value(SettingKey(app, section, key));
   if (!v.isValid()) return std::nullopt;
-  return FromQ(v.toString());
+  return TextOf(v);
 }
 
 void IniSettingsStore::Save(const std::string& app, const std::string& section,
@@ -70,7 +77,7 @@ std::optional<std::string> IniRegistryStore::GetValue(const std::string& key,
   if (KeyGroup(key).isEmpty()) return std::nullopt;
   QVariant v = file_->value(ValueKey(key, valueName));
   if (!v.isValid()) return std::nullopt;
-  return FromQ(v.toString());
+  return TextOf(v);
 }
 
 void IniRegistryStore::SetValue(const std::string& key, const std::string& valueName,

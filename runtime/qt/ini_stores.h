@@ -1,7 +1,7 @@
 // The settings and registry stores of the Qt platform, each an INI file kept through QSettings.
 //
-// Settings: one group per application and section, as GetSetting and SaveSetting name them
-// ([Brindlewick/Settings] holds Width=10230). Registry: one group per key path, its parts
+// Settings: one key per application, section and name, as GetSetting and SaveSetting name them
+// ([Brindlewick] holds Settings\Width=10230). Registry: one group per key path, its parts
 // folded to lower case as the registry compares them; a key's default value is stored under
 // the name "@". Every change is written to the file before the call returns.
 #pragma once

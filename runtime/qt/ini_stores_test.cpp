@@ -51,6 +51,13 @@ TEST_F(IniStoresTest, SettingsKeepOneGroupPerApplicationAndSectionOnDisk) {
   EXPECT_NE(FileText("settings.ini").find("[Brindlewick]"), std::string::npos);
 }
 
+// A name typed into the file by hand, with a comma and no quotes, reads as it was typed.
+TEST_F(IniStoresTest, AHandWrittenValueWithACommaReadsAsWritten) {
+  std::ofstream(Path("hand.ini")) << "[Brindlewick]\nSettings\\UserName=Doe, Jane\n";
+  IniSettingsStore store(Path("hand.ini"));
+  EXPECT_EQ(store.Get("Brindlewick", "Settings", "UserName"), "Doe, Jane");
+}
+
 // The INI registry answers as the in-memory registry does, operation by operation.
 TEST_F(IniStoresTest, RegistryAnswersAsTheMemoryRegistry) {
   IniRegistryStore ini(Path("registry.ini"));

@@ -271,9 +271,15 @@ class TreeBinding : public Binding {
   }
   void AfterGesture() override {
     if (!control_) return;
+    if (Stale()) Rebuild();
     Renderer::SyncScope sync(renderer_);
-    for (auto& [node, item] : items_)
-      item->setExpanded(node->Expanded());
+    // Walked through the tree's own nodes: a key of items_ may name a node the gesture removed.
+    forms::TreeView& tree = Tree();
+    for (long i = 1; i <= tree.Count(); ++i) {
+      forms::Node& node = tree.Nodes(i);
+      if (auto it = items_.find(&node); it != items_.end())
+        it->second->setExpanded(node.Expanded());
+    }
   }
 
  protected:

@@ -88,6 +88,12 @@ std::vector<long> QtPlatform::AnswersOf(long buttons) {
   }
 }
 
+bool QtPlatform::AnyTopMostWindow() {
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (w->isVisible() && w->windowFlags().testFlag(Qt::WindowStaysOnTopHint)) return true;
+  return false;
+}
+
 long QtPlatform::AnswerOf(QMessageBox& box) {
   QAbstractButton* pressed = box.clickedButton();
   if (!pressed) return 0;
@@ -108,7 +114,10 @@ long QtPlatform::MsgBox(const std::string& prompt, long buttons, const std::stri
   // vbDefaultButton1 to 4 in bits 8 and 9.
   auto defaultIndex = static_cast<std::size_t>((buttons >> 8) & 3);
   box.setDefaultButton(pushButtons[std::min(defaultIndex, pushButtons.size() - 1)]);
-  if (buttons & (vb::vbMsgBoxSetForeground | 4096)) box.setWindowFlag(Qt::WindowStaysOnTopHint);
+  box.setTextFormat(Qt::PlainText);  // a name such as "<b>Foo" is shown as it stands
+  // Above a top-most dialog, which would otherwise hide the box that blocks it.
+  if ((buttons & (vb::vbMsgBoxSetForeground | 4096)) || AnyTopMostWindow())
+    box.setWindowFlag(Qt::WindowStaysOnTopHint);
   long answer = RunMessageBox(box, prompt, buttons, title);
   return answer ? answer : answers.back() == vb::vbCancel ? vb::vbCancel : answers.front();
 }
@@ -120,6 +129,7 @@ long QtPlatform::RunMessageBox(QMessageBox& box, const std::string&, long, const
 
 std::optional<std::string> QtPlatform::ShowOpen(const FileDialogRequest& request) {
   QFileDialog dialog(nullptr, ToQ(request.DialogTitle), ToQ(request.InitDir));
+  if (AnyTopMostWindow()) dialog.setWindowFlag(Qt::WindowStaysOnTopHint);
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   // cdlOFNFileMustExist
   dialog.setFileMode((request.Flags & 0x1000) ? QFileDialog::ExistingFile : QFileDialog::AnyFile);

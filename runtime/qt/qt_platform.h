@@ -67,6 +67,9 @@ class QtPlatform : public Platform {
                                                    const FileDialogRequest& request);
   // The VB answer a button of a box stands for; 0 for none.
   static long AnswerOf(QMessageBox& box);
+  // Whether a shown window stays on top (a dialog after SetWindowPos -1): a box or a file dialog
+  // must then stay on top too, or it opens behind the window it blocks.
+  static bool AnyTopMostWindow();
 
  private:
   std::string configFolder_;

@@ -1,6 +1,7 @@
 #include "runtime/qt/renderer.h"
 
 #include <gtest/gtest.h>
+#include <stdlib.h>
 
 #include <QAction>
 #include <QApplication>
@@ -36,6 +37,12 @@ extern "C" const char* __lsan_default_suppressions() {
 
 namespace rt::qt {
 namespace {
+
+// A new folder of this run's own in the temporary folder.
+std::string FreshFolder(const std::string& prefix) {
+  std::string pattern = (std::filesystem::temp_directory_path() / (prefix + "-XXXXXX")).string();
+  return ::mkdtemp(pattern.data()) ? pattern : std::string();
+}
 
 using Log = std::vector<std::string>;
 
@@ -332,6 +339,14 @@ TEST_F(RendererTest, InputReachesTheForms) {
   Key(line, Qt::Key_Escape, "\x1b");
   EXPECT_EQ(f.log, (Log{"cmd_Click"}));
 
+  // Enter on the focused button presses it; a press on a label is the label's, never also the
+  // window's under it.
+  f.log.clear();
+  f.cmd.SetCancel(false);
+  Key(Widget<QPushButton>(f.cmd), Qt::Key_Return, "\r");
+  Click(Widget<QLabel>(f.lbl), QPoint(4, 4));
+  EXPECT_EQ(f.log, (Log{"cmd_Click"}));
+
   f.log.clear();
   f.SetBorderStyle(forms::vbSizable);
   renderer_.Window(f)->resize(500, 400);
@@ -487,7 +502,7 @@ TEST(ScriptedQtTest, GesturesOnWidgetsMatchTheHeadlessOnes) {
     headless = Play(hands);
     rt::InstallPlatform(nullptr);
   }
-  std::string folder = (std::filesystem::temp_directory_path() / "scripted-qt-gestures").string();
+  std::string folder = FreshFolder("scripted-qt-gestures");
   Log onQt;
   {
     ScriptedQt q(folder);
@@ -520,7 +535,7 @@ TEST(ScriptedQtTest, GesturesOnWidgetsMatchTheHeadlessOnes) {
 // transcript and the faults are the headless platform's.
 TEST(ScriptedQtTest, MessageBoxesAreAnsweredThroughTheirButtons) {
   App();
-  std::string folder = (std::filesystem::temp_directory_path() / "scripted-qt-test").string();
+  std::string folder = FreshFolder("scripted-qt-test");
   ScriptedQt scripted(folder);
   Log lines;
   scripted.SetTranscript([&](const std::string& l) { lines.push_back(l); });

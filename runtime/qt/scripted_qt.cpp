@@ -297,6 +297,7 @@ void ScriptedQt::Type(forms::TextBox& box, const std::string& text) {
 }
 
 void ScriptedQt::Choose(forms::ListControl& list, long index) {
+  if (!list.AcceptsInput()) return;  // a disabled or hidden list takes no choice, as headless
   impl_->Gesture(InputMode::kPerson, [&] {
     Binding* b = impl_->Drawn(list);
     if (!b) {

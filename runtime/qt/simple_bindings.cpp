@@ -287,6 +287,13 @@ class CommandButtonBinding : public Binding {
     if (p == "Default") button_->setDefault(b.Default());
   }
   bool NativeClick() const override { return true; }
+  // Enter on the focused button presses it, as Windows does (the default button otherwise).
+  bool KeyPress(QKeyEvent* e) override {
+    if (e->key() != Qt::Key_Return && e->key() != Qt::Key_Enter) return false;
+    forms::Control* c = control_;
+    Input([c] { c->UserClick(); });
+    return true;
+  }
 
  protected:
   bool ClickOnRelease() const override { return false; }
