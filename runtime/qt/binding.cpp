@@ -4,6 +4,7 @@
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QMoveEvent>
 #include <QResizeEvent>
 
 #include "runtime/qt/convert.h"
@@ -77,11 +78,18 @@ class FormWindow : public QWidget {
         case QEvent::MouseMove:
           if (binding_->Mouse(static_cast<QMouseEvent*>(e))) return true;
           break;
+        case QEvent::WindowStateChange:
+          binding_->StateChanged();
+          break;
         default:
           break;
       }
     }
     return QWidget::event(e);
+  }
+  void moveEvent(QMoveEvent* e) override {
+    QWidget::moveEvent(e);
+    if (binding_) binding_->Moved();
   }
   void keyPressEvent(QKeyEvent* e) override {
     if (!binding_ || !binding_->Key(e)) QWidget::keyPressEvent(e);
@@ -398,10 +406,11 @@ void FormBinding::Apply(std::string_view property) {
     window_->setWindowTitle(ToQ(f.Caption()));
     ApplyFlags();
   } else if (property == "Left" || property == "Top") {
-    if (!hosted) window_->move(Pixels(f.Left()), Pixels(f.Top()));
+    if (!hosted && Normal()) window_->move(Pixels(f.Left()), Pixels(f.Top()));
   } else if (property == "Width" || property == "Height" || property == "BorderStyle" ||
              property == "ControlBox") {
     if (property == "BorderStyle" || property == "ControlBox") ApplyFlags();
+    if (!Normal()) return;  // a maximised or minimised window keeps the size the system gave
     QSize size(Pixels(f.ScaleWidth()), Pixels(f.ScaleHeight()));
     int border = f.BorderStyle();
     bool fixed = border == forms::vbFixedSingle || border == forms::vbFixedDialog ||
@@ -417,10 +426,10 @@ void FormBinding::Apply(std::string_view property) {
     window_->setAttribute(Qt::WA_ShowWithoutActivating, noActivate_);
     window_->setVisible(f.Visible());
   } else if (property == "WindowState") {
-    if (f.WindowState() == forms::vbMinimized)
-      window_->setWindowState(Qt::WindowMinimized);
-    else if (window_->windowState() & Qt::WindowMinimized)
-      window_->setWindowState(Qt::WindowNoState);
+    Qt::WindowStates want = f.WindowState() == forms::vbMinimized   ? Qt::WindowMinimized
+                            : f.WindowState() == forms::vbMaximized ? Qt::WindowMaximized
+                                                                    : Qt::WindowNoState;
+    if (!hosted && window_->windowState() != want) window_->setWindowState(want);
   } else if (property == "BackColor") {
     QPalette palette = window_->palette();
     palette.setColor(QPalette::Window, VbColor(f.BackColor(), QPalette()));
@@ -461,9 +470,39 @@ void FormBinding::SetWindowPos(long insertAfter, long x, long y, long cx, long c
   }
 }
 
+bool FormBinding::Normal() const {
+  return !(window_->windowState() & (Qt::WindowMinimized | Qt::WindowMaximized));
+}
+
+void FormBinding::Moved() {
+  if (!form_ || renderer_.Syncing() || !form_->Visible() || !Normal()) return;
+  if (form_->IsDocument() && window_->parentWidget()) return;
+  QPoint at = window_->pos();
+  if (at.x() == Pixels(form_->Left()) && at.y() == Pixels(form_->Top())) return;
+  // The user moved the window: VB raises no event, the form's Left and Top follow.
+  forms::Form* f = form_;
+  double left = Twips(at.x()), top = Twips(at.y());
+  renderer_.Run([=] {
+    f->SetLeft(left);
+    f->SetTop(top);
+  });
+}
+
+void FormBinding::StateChanged() {
+  if (!form_ || renderer_.Syncing()) return;
+  Qt::WindowStates s = window_->windowState();
+  int state = s & Qt::WindowMinimized   ? forms::vbMinimized
+              : s & Qt::WindowMaximized ? forms::vbMaximized
+                                        : forms::vbNormal;
+  if (state == form_->WindowState()) return;
+  forms::Form* f = form_;
+  renderer_.Run([=] { f->UserSetWindowState(state); });
+}
+
 void FormBinding::Resized(int width, int height) {
   if (!form_ || renderer_.Syncing() || !form_->Visible()) return;
-  if (window_->windowState() & Qt::WindowMinimized) return;
+  // Maximised, the form has the size the runtime gives it; minimised, no size at all.
+  if (!Normal()) return;
   if (width == Pixels(form_->ScaleWidth()) && height == Pixels(form_->ScaleHeight())) return;
   double w = renderer_.TakeTwips(width, false), h = renderer_.TakeTwips(height, true);
   forms::Form* f = form_;

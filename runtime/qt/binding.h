@@ -124,8 +124,11 @@ class FormBinding : public QObject {
   // The window's pixels of a SetWindowPos call: place, size (the outer size), top-most, and
   // shown without taking the activation.
   void SetWindowPos(long insertAfter, long x, long y, long cx, long cy, long flags);
-  // The person resized or closed the window, or used the mouse on its background.
+  // The person resized, moved, maximised, minimised, restored or closed the window, or used the
+  // mouse on its background.
   void Resized(int width, int height);
+  void Moved();
+  void StateChanged();
   bool Closing();
   bool Mouse(QMouseEvent* event);
   // A key no control took: Esc and Enter press the Cancel and Default buttons.
@@ -133,6 +136,8 @@ class FormBinding : public QObject {
 
  private:
   void ApplyFlags();
+  // Whether the window is neither maximised nor minimised.
+  bool Normal() const;
   Renderer& renderer_;
   forms::Form* form_;
   QPointer<QWidget> window_;

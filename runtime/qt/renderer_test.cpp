@@ -359,6 +359,29 @@ TEST_F(RendererTest, InputReachesTheForms) {
   EXPECT_EQ(f.log, (Log{"Form_Resize", "Form_QueryUnload 0"}));
 }
 
+// Moving, maximising and restoring the window by hand reach the form; a maximised window's
+// size is not taken for the form's normal one.
+TEST_F(RendererTest, WindowMovesAndStatesReachTheForm) {
+  f.SetBorderStyle(forms::vbSizable);
+  f.Show();
+  QWidget* window = renderer_.Window(f);
+  window->move(40, 60);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(f.Left(), 600);
+  EXPECT_EQ(f.Top(), 900);
+  const double width = f.Width();
+  f.log.clear();
+  window->setWindowState(Qt::WindowMaximized);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(f.WindowState(), forms::vbMaximized);
+  EXPECT_EQ(f.log, (Log{"Form_Resize"}));
+  window->setWindowState(Qt::WindowNoState);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(f.WindowState(), forms::vbNormal);
+  EXPECT_EQ(f.Width(), width);
+  EXPECT_EQ(f.Left(), 600);
+}
+
 // An error escaping an event routine is reported as the runtime reports it; anything else
 // goes to the unexpected-error handler; neither leaves the Qt event handler.
 TEST_F(RendererTest, ErrorsNeverLeaveAnEventHandler) {
