@@ -306,6 +306,8 @@ TEST_F(RendererTest, InputReachesTheForms) {
   Key(multi, Qt::Key_Return, "\r");
   EXPECT_EQ(f.txtMulti.Text(), "one\r\ntwo\r\n");
   EXPECT_EQ(f.txtMulti.SelStart(), 10);
+  // The key changed only what it typed: the widget can still undo it.
+  EXPECT_TRUE(multi->document()->isUndoAvailable());
 
   Click(Widget<QCheckBox>(f.chk), QPoint(6, 8));
   EXPECT_EQ(f.chk.Value(), forms::vbChecked);

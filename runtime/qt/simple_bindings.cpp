@@ -13,6 +13,8 @@
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionButton>
+#include <QTextCursor>
+#include <algorithm>
 #include <cmath>
 
 #include "runtime/qt/binding.h"
@@ -86,12 +88,7 @@ class TextBoxBinding : public Binding {
     auto& box = Box();
     if (p == "Text") {
       QString text = multiLine_ ? ToWidgetText(box.Text()) : ToQ(box.Text());
-      if (WidgetText() != text) {
-        if (plain_)
-          plain_->setPlainText(text);
-        else
-          line_->setText(text);
-      }
+      if (WidgetText() != text) ReplaceChanged(text);
       ShowSelection();
     } else if (p == "SelStart" || p == "SelLength") {
       ShowSelection();
@@ -201,6 +198,34 @@ class TextBoxBinding : public Binding {
     return false;
   }
   QString WidgetText() const { return plain_ ? plain_->toPlainText() : line_->text(); }
+
+  // Puts `text` in the widget by replacing only the part that differs (a typed character, say),
+  // as one step the widget can undo, and without moving its view.
+  void ReplaceChanged(const QString& text) {
+    const QString old = WidgetText();
+    qsizetype head = 0, tail = 0;
+    const qsizetype shorter = std::min(old.size(), text.size());
+    while (head < shorter && old[head] == text[head])
+      ++head;
+    while (tail < shorter - head && old[old.size() - 1 - tail] == text[text.size() - 1 - tail])
+      ++tail;
+    // Never between the halves of a surrogate pair.
+    if (head > 0 && old[head - 1].isHighSurrogate()) --head;
+    if (tail > 0 && old[old.size() - tail].isLowSurrogate()) --tail;
+    const QString middle = text.mid(head, text.size() - head - tail);
+    const int from = static_cast<int>(head), to = static_cast<int>(old.size() - tail);
+    if (plain_) {
+      QTextCursor cursor(plain_->document());
+      cursor.setPosition(from);
+      cursor.setPosition(to, QTextCursor::KeepAnchor);
+      cursor.insertText(middle);
+    } else if (line_->isReadOnly()) {
+      line_->setText(text);
+    } else {
+      line_->setSelection(from, to - from);
+      line_->insert(middle);
+    }
+  }
 
   void Select(long start, long length) {
     const std::string& text = Box().Text();
