@@ -16,6 +16,7 @@ constexpr long kSwpNoSize = 0x1;
 constexpr long kSwpNoMove = 0x2;
 constexpr long kSwpNoZOrder = 0x4;
 constexpr long kSwpNoActivate = 0x10;
+constexpr long kSwpShowWindow = 0x40;
 constexpr long kHwndTopMost = -1;
 constexpr long kHwndNoTopMost = -2;
 
@@ -406,7 +407,7 @@ void FormBinding::Apply(std::string_view property) {
     window_->setWindowTitle(ToQ(f.Caption()));
     ApplyFlags();
   } else if (property == "Left" || property == "Top") {
-    if (!hosted && Normal()) window_->move(Pixels(f.Left()), Pixels(f.Top()));
+    if (!hosted && Normal()) MoveWindow(QPoint(Pixels(f.Left()), Pixels(f.Top())));
   } else if (property == "Width" || property == "Height" || property == "BorderStyle" ||
              property == "ControlBox") {
     if (property == "BorderStyle" || property == "ControlBox") ApplyFlags();
@@ -423,7 +424,6 @@ void FormBinding::Apply(std::string_view property) {
       window_->resize(size);
     }
   } else if (property == "Visible") {
-    window_->setAttribute(Qt::WA_ShowWithoutActivating, noActivate_);
     window_->setVisible(f.Visible());
   } else if (property == "WindowState") {
     Qt::WindowStates want = f.WindowState() == forms::vbMinimized   ? Qt::WindowMinimized
@@ -453,11 +453,13 @@ void FormBinding::SetWindowPos(long insertAfter, long x, long y, long cx, long c
     topMost_ = insertAfter == kHwndTopMost;
     ApplyFlags();
   }
-  if (flags & kSwpNoActivate) {
-    noActivate_ = true;
-    window_->setAttribute(Qt::WA_ShowWithoutActivating, true);
+  // Only a window this call shows is shown without taking the activation; a later Show activates.
+  if ((flags & kSwpShowWindow) && !window_->isVisible()) {
+    window_->setAttribute(Qt::WA_ShowWithoutActivating, (flags & kSwpNoActivate) != 0);
+    window_->show();
+    window_->setAttribute(Qt::WA_ShowWithoutActivating, false);
   }
-  if (!(flags & kSwpNoMove)) window_->move(x, y);
+  if (!(flags & kSwpNoMove)) MoveWindow(QPoint(x, y));
   if (!(flags & kSwpNoSize)) {
     // The call gives the outer size; the window's frame is the form's.
     int frameWidth = Pixels(form_->Width() - form_->ScaleWidth());
@@ -470,15 +472,22 @@ void FormBinding::SetWindowPos(long insertAfter, long x, long y, long cx, long c
   }
 }
 
+void FormBinding::MoveWindow(QPoint at) {
+  placedAt_ = at;
+  window_->move(at);
+}
+
 bool FormBinding::Normal() const {
   return !(window_->windowState() & (Qt::WindowMinimized | Qt::WindowMaximized));
 }
 
 void FormBinding::Moved() {
-  if (!form_ || renderer_.Syncing() || !form_->Visible() || !Normal()) return;
-  if (form_->IsDocument() && window_->parentWidget()) return;
+  if (!form_ || renderer_.Syncing() || !renderer_.FollowsWindowMoves()) return;
+  if (!form_->Visible() || !Normal() || (form_->IsDocument() && window_->parentWidget())) return;
   QPoint at = window_->pos();
-  if (at.x() == Pixels(form_->Left()) && at.y() == Pixels(form_->Top())) return;
+  // Our own moves arrive late too (a hidden window hears of its move when shown).
+  if (at == placedAt_ || (at.x() == Pixels(form_->Left()) && at.y() == Pixels(form_->Top())))
+    return;
   // The user moved the window: VB raises no event, the form's Left and Top follow.
   forms::Form* f = form_;
   double left = Twips(at.x()), top = Twips(at.y());

@@ -138,11 +138,13 @@ class FormBinding : public QObject {
   void ApplyFlags();
   // Whether the window is neither maximised nor minimised.
   bool Normal() const;
+  // Moves the window where the form or a SetWindowPos call puts it; Moved ignores that place.
+  void MoveWindow(QPoint at);
   Renderer& renderer_;
   forms::Form* form_;
   QPointer<QWidget> window_;
   bool topMost_ = false;
-  bool noActivate_ = false;
+  QPoint placedAt_;
 };
 
 // The binding of a control of that kind (its widget made, not yet placed).

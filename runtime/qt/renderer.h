@@ -99,6 +99,12 @@ class Renderer : public forms::FormObserver {
   using GestureScope = std::function<void(const std::function<void()>& gesture)>;
   void SetGestureScope(GestureScope scope) { gestureScope_ = std::move(scope); }
 
+  // Whether a window the window system moves (a person dragging it) moves its form too. A
+  // scripted run places windows only through its forms, as the headless platform does, so that
+  // a window system that keeps windows on the screen changes nothing a scenario prints.
+  void SetFollowWindowMoves(bool follow) { followMoves_ = follow; }
+  bool FollowsWindowMoves() const { return followMoves_; }
+
   // The clock of the bounded redraw (tests set their own).
   using Clock = std::function<std::chrono::steady_clock::time_point()>;
   void SetClock(Clock clock) { clock_ = std::move(clock); }
@@ -147,6 +153,7 @@ class Renderer : public forms::FormObserver {
   std::function<void(std::exception_ptr)> unexpected_;
   GestureScope gestureScope_;
   int syncing_ = 0;
+  bool followMoves_ = true;
   InputMode mode_ = InputMode::kPerson;
   std::optional<double> expectX_, expectY_;
   std::optional<std::string> expectText_;

@@ -168,6 +168,7 @@ struct ScriptedQt::Impl {
   explicit Impl(const std::string& configFolder)
       : ownApp(EnsureApplication()), platform(configFolder) {
     platform.SetRenderer(&renderer);
+    renderer.SetFollowWindowMoves(false);
     renderer.SetUnexpectedError([this](std::exception_ptr e) {
       if (!pending) pending = e;
     });
