@@ -28,8 +28,8 @@ const ButtonSet& ButtonsOf(long buttons) {
       {{vb::vbYes, vb::vbNo, vb::vbCancel}, vb::vbCancel},
       {{vb::vbYes, vb::vbNo}, vb::vbNo},
       {{vb::vbRetry, vb::vbCancel}, vb::vbCancel},
-      {{vb::vbOK}, vb::vbCancel},
-      {{vb::vbOK}, vb::vbCancel},
+      {{vb::vbOK}, vb::vbOK},
+      {{vb::vbOK}, vb::vbOK},
   };
   return kSets[buttons & 7];
 }
@@ -43,22 +43,7 @@ void HeadlessPlatform::Print(const std::string& line) {
 }
 
 long HeadlessPlatform::MsgBox(const std::string& prompt, long buttons, const std::string& title) {
-  long answer;
-  bool okOnly = (buttons & 7) == vb::vbOKOnly;
-  if (!answers_.empty() && (!okOnly || answers_.front() == vb::vbOK)) {
-    answer = answers_.front();
-    answers_.pop_front();
-    if (!BoxOffers(buttons, answer)) {
-      faults_.push_back("the queued answer " + AnswerName(answer) +
-                        " is not a button of the message box " + Quote(title));
-      answer = ButtonsOf(buttons).Harmless;
-    }
-  } else if (okOnly) {
-    answer = vb::vbOK;
-  } else {
-    faults_.push_back("no answer queued for the message box " + Quote(title));
-    answer = ButtonsOf(buttons).Harmless;
-  }
+  long answer = TakeScriptedAnswer(answers_, buttons, title, faults_);
   boxes_.push_back({prompt, buttons, title, answer});
   Print("msgbox " + std::to_string(buttons) + " " + Quote(title) + " " + Quote(prompt) + " -> " +
         AnswerName(answer));
@@ -116,6 +101,26 @@ long AnswerFromName(const std::string& name) {
 bool BoxOffers(long buttons, long answer) {
   const std::vector<long>& offered = ButtonsOf(buttons).Offered;
   return std::find(offered.begin(), offered.end(), answer) != offered.end();
+}
+
+const std::vector<long>& OfferedAnswers(long buttons) {
+  return ButtonsOf(buttons).Offered;
+}
+
+long TakeScriptedAnswer(std::deque<long>& queued, long buttons, const std::string& title,
+                        std::vector<std::string>& faults) {
+  const bool okOnly = (buttons & 7) == vb::vbOKOnly;
+  if (!queued.empty() && (!okOnly || queued.front() == vb::vbOK)) {
+    long answer = queued.front();
+    queued.pop_front();
+    if (BoxOffers(buttons, answer)) return answer;
+    faults.push_back("the queued answer " + AnswerName(answer) +
+                     " is not a button of the message box " + Quote(title));
+    return ButtonsOf(buttons).Harmless;
+  }
+  if (okOnly) return vb::vbOK;
+  faults.push_back("no answer queued for the message box " + Quote(title));
+  return ButtonsOf(buttons).Harmless;
 }
 
 }  // namespace rt

@@ -95,5 +95,13 @@ std::string AnswerName(long answer);
 long AnswerFromName(const std::string& name);
 // Whether a box with that style offers that answer.
 bool BoxOffers(long buttons, long answer);
+// The answers a box with that style offers, in the order of its buttons (styles 6 and 7, which
+// VB does not define, offer OK).
+const std::vector<long>& OfferedAnswers(long buttons);
+// What a scripted box answers: the next queued answer when there is one the box offers (an OK
+// only box leaves a queued answer other than OK for the next box), else the choice that changes
+// least, with a fault naming the box for `faults`.
+long TakeScriptedAnswer(std::deque<long>& queued, long buttons, const std::string& title,
+                        std::vector<std::string>& faults);
 
 }  // namespace rt

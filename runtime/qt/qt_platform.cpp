@@ -71,23 +71,6 @@ QtPlatform::QtPlatform(const std::string& configFolder)
 
 QtPlatform::~QtPlatform() = default;
 
-std::vector<long> QtPlatform::AnswersOf(long buttons) {
-  switch (buttons & 7) {
-    case vb::vbOKCancel:
-      return {vb::vbOK, vb::vbCancel};
-    case vb::vbAbortRetryIgnore:
-      return {vb::vbAbort, vb::vbRetry, vb::vbIgnore};
-    case vb::vbYesNoCancel:
-      return {vb::vbYes, vb::vbNo, vb::vbCancel};
-    case vb::vbYesNo:
-      return {vb::vbYes, vb::vbNo};
-    case vb::vbRetryCancel:
-      return {vb::vbRetry, vb::vbCancel};
-    default:
-      return {vb::vbOK};
-  }
-}
-
 bool QtPlatform::AnyTopMostWindow() {
   for (QWidget* w : QApplication::topLevelWidgets())
     if (w->isVisible() && w->windowFlags().testFlag(Qt::WindowStaysOnTopHint)) return true;
@@ -102,7 +85,7 @@ long QtPlatform::AnswerOf(QMessageBox& box) {
 
 long QtPlatform::MsgBox(const std::string& prompt, long buttons, const std::string& title) {
   QMessageBox box(IconOf(buttons), ToQ(title), ToWidgetText(prompt));
-  std::vector<long> answers = AnswersOf(buttons);
+  const std::vector<long>& answers = OfferedAnswers(buttons);
   std::vector<QPushButton*> pushButtons;
   for (long answer : answers) {
     QPushButton* b = box.addButton(StandardButtonOf(answer));

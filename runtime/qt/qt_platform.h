@@ -55,9 +55,6 @@ class QtPlatform : public Platform {
   std::optional<SetWindowPosCall> LastSetWindowPos(long hwnd) const;
   const std::string& ConfigFolder() const { return configFolder_; }
 
-  // The Qt side of a VB message box style: the buttons in VB's order with their answers.
-  static std::vector<long> AnswersOf(long buttons);
-
  protected:
   // Runs the box built for a MsgBox call and returns the VB answer of the button pressed.
   virtual long RunMessageBox(QMessageBox& box, const std::string& prompt, long buttons,

@@ -20,14 +20,6 @@
 namespace rt::qt {
 namespace {
 
-// The answer a box gives when the script gave none: the choice that changes least.
-long Harmless(long buttons) {
-  std::vector<long> answers = QtPlatform::AnswersOf(buttons);
-  if ((buttons & 7) == vb::vbAbortRetryIgnore) return vb::vbAbort;
-  if ((buttons & 7) == vb::vbYesNo) return vb::vbNo;
-  return answers.back();
-}
-
 Qt::MouseButton QtButton(int button) {
   if (button & 1) return Qt::LeftButton;
   if (button & 2) return Qt::RightButton;
@@ -99,22 +91,7 @@ class ScriptedQtPlatform : public QtPlatform {
  protected:
   long RunMessageBox(QMessageBox& box, const std::string& prompt, long buttons,
                      const std::string& title) override {
-    long answer;
-    bool okOnly = (buttons & 7) == vb::vbOKOnly;
-    if (!answers.empty() && (!okOnly || answers.front() == vb::vbOK)) {
-      answer = answers.front();
-      answers.pop_front();
-      if (!BoxOffers(buttons, answer)) {
-        faults.push_back("the queued answer " + AnswerName(answer) +
-                         " is not a button of the message box " + Quote(title));
-        answer = Harmless(buttons);
-      }
-    } else if (okOnly) {
-      answer = vb::vbOK;
-    } else {
-      faults.push_back("no answer queued for the message box " + Quote(title));
-      answer = Harmless(buttons);
-    }
+    long answer = TakeScriptedAnswer(answers, buttons, title, faults);
     QAbstractButton* target = nullptr;
     for (QAbstractButton* b : box.buttons())
       if (b->property("vbAnswer").toInt() == answer) target = b;

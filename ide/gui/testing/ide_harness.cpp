@@ -31,7 +31,7 @@ fs::path FreshFolder(const char* what) {
 
 // The answer of a box no answer was queued for: the one that changes least.
 long Harmless(long buttons) {
-  std::vector<long> answers = rt::qt::QtPlatform::AnswersOf(buttons);
+  const std::vector<long>& answers = rt::OfferedAnswers(buttons);
   if ((buttons & 7) == vb::vbYesNo) return vb::vbNo;
   return answers.back();
 }
