@@ -237,10 +237,12 @@ void EditorDocument::ApplySelection(const vbide::Selection& s, bool scroll) {
 
 void EditorDocument::SetSelection(const vbide::Selection& selection) {
   Live("SetSelection", "CodePane");
-  if (Pending())
+  if (Pending()) {
     selection_ = selection;
-  else
+    scrollToSelection_ = true;  // brought into view when the command's edits reach the editor
+  } else {
     ApplySelection(selection, /*scroll=*/true);
+  }
 }
 
 void EditorDocument::Flush() {
@@ -251,7 +253,7 @@ void EditorDocument::Flush() {
       FlushReplaced(*editor_);
     else
       FlushCopy(*editor_);
-    ApplySelection(selection_, /*scroll=*/false);
+    ApplySelection(selection_, std::exchange(scrollToSelection_, false));
   }
   replaced_.clear(), isReplaced_.clear(), before_.clear(), lines_.clear();
   text_ = {};

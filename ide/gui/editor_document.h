@@ -100,7 +100,8 @@ class EditorDocument : public std::enable_shared_from_this<EditorDocument> {
   // kCopy: the editor's lines when the copy was taken, and with the edits.
   std::vector<std::string> before_;
   std::vector<std::string> lines_;
-  vbide::Selection selection_;  // where the selection goes back after the edits
+  vbide::Selection selection_;      // where the selection goes back after the edits
+  bool scrollToSelection_ = false;  // the command set the selection while edits waited
   std::shared_ptr<vbide::CodeModule> module_;
   std::shared_ptr<vbide::CodePane> pane_;
 };

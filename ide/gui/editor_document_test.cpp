@@ -197,6 +197,35 @@ TEST_F(EditorDocumentTest, ACommandOfTenThousandEditsIsOneChangeToTheEditor) {
   EXPECT_EQ(editor.AllLines(), start);
 }
 
+// A selection a command sets is brought into view when its edits reach the editor, as one set
+// outside a command is.
+TEST_F(EditorDocumentTest, ASelectionSetInACommandIsBroughtIntoView) {
+  Lines start(2000, "x = 1");
+  CodeEditor editor;
+  editor.resize(400, 300);
+  editor.SetAllLines(start);
+  auto doc = std::make_shared<EditorDocument>(&editor, &batch_);
+  batch_.Run([&] {
+    doc->InsertLines(1, "' top");
+    doc->SetSelection({1500, 1, 1500, 1});
+  });
+  const long first = editor.SendScintilla(QsciScintillaBase::SCI_GETFIRSTVISIBLELINE);
+  EXPECT_GT(first, 1000);
+  EXPECT_LE(first, 1499);
+}
+
+// Columns count characters, as VB does, not the editor's bytes: in "é = 1" byte 3 is column 3.
+TEST_F(EditorDocumentTest, ColumnsCountCharactersNotBytes) {
+  CodeEditor editor;
+  editor.SetAllLines({"\u00E9 = 1"});
+  auto doc = std::make_shared<EditorDocument>(&editor, &batch_);
+  editor.SendScintilla(QsciScintillaBase::SCI_SETSEL, 3, 3);
+  EXPECT_EQ(doc->GetSelection(), (vbide::Selection{1, 3, 1, 3}));
+  doc->SetSelection({1, 2, 1, 6});
+  EXPECT_EQ(editor.SendScintilla(QsciScintillaBase::SCI_GETANCHOR), 2);
+  EXPECT_EQ(editor.SendScintilla(QsciScintillaBase::SCI_GETCURRENTPOS), 6);
+}
+
 TEST_F(EditorDocumentTest, AClosedEditorFailsEveryCall) {
   auto editor = std::make_unique<CodeEditor>();
   auto doc = std::make_shared<EditorDocument>(editor.get(), &batch_);
