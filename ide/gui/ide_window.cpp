@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QStatusBar>
@@ -426,6 +427,10 @@ bool IdeWindow::AddMember(const fs::path& path, std::string kind, std::string na
     m->Editor->setParent(this, Qt::Window);
     m->Editor->setWindowTitle(caption);
     m->Editor->resize(640, 420);
+    // A code window of its own answers the menus' keys too (Ctrl+S, Ctrl+F, F3, ...).
+    for (QMenu* menu : menuBar()->findChildren<QMenu*>())
+      for (QAction* a : menu->actions())
+        if (!a->shortcut().isEmpty()) m->Editor->addAction(a);
     m->Frame = m->Editor;
   }
   m->Frame->hide();

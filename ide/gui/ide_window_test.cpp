@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -263,6 +265,15 @@ TEST_F(SdiIdeTest, CodeWindowsAreWindowsOfTheirOwn) {
   EXPECT_TRUE(frame->isWindow());
   EXPECT_TRUE(frame->isVisible());
   EXPECT_EQ(Ide().VbeObject()->ActiveCodePane()->CodeModule()->Lines(1, 1), "a = 1");
+  // The menus' keys work in a code window of its own.
+  const QList<QAction*> keys = frame->actions();
+  auto has = [&](const char* name) {
+    return std::any_of(keys.begin(), keys.end(),
+                       [&](QAction* a) { return a->objectName() == QString(name); });
+  };
+  EXPECT_TRUE(has("actionSave"));
+  EXPECT_TRUE(has("actionFind"));
+  EXPECT_TRUE(has("actionFindNext"));
 }
 
 }  // namespace
