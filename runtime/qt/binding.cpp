@@ -166,8 +166,9 @@ void Binding::Detach() {
 void Binding::ApplyAll() {
   if (!control_) return;
   Apply("Container");
+  // The tab order is the whole window's: the renderer sets it once the window is built.
   for (const forms::Property& p : control_->Properties())
-    Apply(p.Name);
+    if (p.Name != "TabIndex" && p.Name != "TabStop") Apply(p.Name);
   // The parts outside the table.
   for (const char* part : {"Font", "Picture", "List", "Nodes", "Panels", "Buttons", "Tabs"})
     Apply(part);

@@ -4,6 +4,7 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QListView>
+#include <QPointer>
 #include <QScrollBar>
 #include <QTimer>
 #include <QTreeWidget>
@@ -120,7 +121,7 @@ class ListBoxBinding : public Binding {
     Input([list, row] { list->SetListIndex(row); }, "ListIndex");
   }
 
-  QListView* view_;
+  QPointer<QListView> view_;  // the window may go first
   ListModel model_;
 };
 
