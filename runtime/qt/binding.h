@@ -46,7 +46,8 @@ class Binding : public QObject {
 
   // Shows one property (a row of the kind's table) or part; other names are ignored.
   virtual void Apply(std::string_view property);
-  // Every row of the kind's table, then every part outside it, as on load.
+  // Every row of the kind's table but the tab order's (the renderer sets it for the whole window),
+  // then every part outside the table, as on load.
   void ApplyAll();
   // Whether a change of that property waits for the bounded redraw.
   virtual bool Deferred(std::string_view property) const { return false; }
