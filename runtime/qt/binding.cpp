@@ -455,7 +455,8 @@ void FormBinding::SetWindowPos(long insertAfter, long x, long y, long cx, long c
     ApplyFlags();
   }
   // Only a window this call shows is shown without taking the activation; a later Show activates.
-  if ((flags & kSwpShowWindow) && !window_->isVisible()) {
+  // The form stays the authority: a hidden form's window is not shown.
+  if ((flags & kSwpShowWindow) && form_->Visible() && !window_->isVisible()) {
     window_->setAttribute(Qt::WA_ShowWithoutActivating, (flags & kSwpNoActivate) != 0);
     window_->show();
     window_->setAttribute(Qt::WA_ShowWithoutActivating, false);
