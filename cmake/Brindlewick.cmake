@@ -31,3 +31,25 @@ function(bw_embed_resources)
     "namespace bw {\nstd::string_view ${ARG_FUNCTION}(std::string_view name) {\n${lookups}  return {};\n}\n}  // namespace bw\n")
   file(COPY_FILE ${ARG_OUTPUT}.tmp ${ARG_OUTPUT} ONLY_IF_DIFFERENT)
 endfunction()
+
+# bw_fuzz_case(NAME TEST test-name LIBS replay-libs... FUZZ_SOURCES sources... FUZZ_LIBS libs...):
+# a parser's fuzz case, fuzz/NAME_fuzz_one.cpp. Its replay (fuzz/NAME_replay.cpp) runs every
+# committed input of fuzz/corpus in ctest as TEST; with clang, NAME_fuzz is its libFuzzer
+# target, built from the parser's own sources so that they carry coverage.
+function(bw_fuzz_case name)
+  cmake_parse_arguments(ARG "" "TEST" "LIBS;FUZZ_SOURCES;FUZZ_LIBS" ${ARGN})
+  if(BW_BUILD_TESTS)
+    add_executable(${name}_replay fuzz/${name}_replay.cpp fuzz/${name}_fuzz_one.cpp)
+    target_link_libraries(${name}_replay PRIVATE ${ARG_LIBS})
+    add_test(NAME ${ARG_TEST} COMMAND ${name}_replay ${CMAKE_CURRENT_SOURCE_DIR}/fuzz/corpus)
+    set_tests_properties(${ARG_TEST} PROPERTIES TIMEOUT 120)
+  endif()
+  if(CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+    add_executable(${name}_fuzz fuzz/${name}_fuzz.cpp fuzz/${name}_fuzz_one.cpp
+      ${ARG_FUZZ_SOURCES})
+    target_include_directories(${name}_fuzz PRIVATE ${PROJECT_SOURCE_DIR})
+    target_compile_options(${name}_fuzz PRIVATE -fsanitize=fuzzer)
+    target_link_options(${name}_fuzz PRIVATE -fsanitize=fuzzer)
+    target_link_libraries(${name}_fuzz PRIVATE ${ARG_FUZZ_LIBS})
+  endif()
+endfunction()
