@@ -26,6 +26,7 @@
 #include <optional>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "host/db/schema.h"
@@ -117,8 +118,15 @@ void MakeLibrary(const std::string& output, const std::string& items) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 2 || argc > 3) {
-    std::cerr << "usage: brindlewick-sourcedb OUTPUT [ITEMS]\n";
+  constexpr const char* kUsage = "usage: brindlewick-sourcedb OUTPUT [ITEMS]\n";
+  if (argc == 2 && (std::string_view(argv[1]) == "--help" || std::string_view(argv[1]) == "-h")) {
+    std::cout << kUsage;
+    return 0;
+  }
+  // An option is never taken for a file to write.
+  bool option = argc >= 2 && argv[1][0] == '-';
+  if (argc < 2 || argc > 3 || option) {
+    std::cerr << kUsage;
     return 2;
   }
   std::string items = argc == 3 ? argv[2] : "";
