@@ -163,7 +163,8 @@ TEST(ApiFile, EveryLineIsAStatementOfItsGroupInOrder) {
     EXPECT_TRUE(IsVbIdentifier(d.name)) << d.line;
     for (const auto& p : d.params) {
       EXPECT_TRUE(IsVbIdentifier(p.name)) << d.line;
-      const bool known = kIntrinsic.count(p.type) != 0 || p.type == "Any" || types.count(p.type);
+      const bool known = kIntrinsic.count(p.type) != 0 || p.type == "Any" ||
+                         (p.type == "Variant" && !p.byVal) || types.count(p.type);
       EXPECT_TRUE(known) << "unknown type " << p.type << " in " << d.line;
       EXPECT_EQ(marked.count(p.type), 0u) << "a marked Type passed in " << d.line;
     }
@@ -350,6 +351,14 @@ TEST(ApiFile, WellKnownItems) {
       R"(Public Declare Function CreateFont Lib "gdi32" Alias "CreateFontA" (ByVal cHeight As Long, ByVal cWidth As Long, ByVal cEscapement As Long, ByVal cOrientation As Long, ByVal cWeight As Long, ByVal bItalic As Long, ByVal bUnderline As Long, ByVal bStrikeOut As Long, ByVal iCharSet As Long, ByVal iOutPrecision As Long, ByVal iClipPrecision As Long, ByVal iQuality As Long, ByVal iPitchAndFamily As Long, ByVal pszFaceName As String) As Long)",
       R"(Public Declare Sub CopyMemory Lib "kernel32" Alias "RtlMoveMemory" (Destination As Any, Source As Any, ByVal Length As Long))",
       R"(Public Declare Function WindowFromPoint Lib "user32" (ByVal PointX As Long, ByVal PointY As Long) As Long)",
+      // A block handed out is freed by its value; a PIDL is a Long; a reserved pointer is NULL;
+      // security attributes and overlapped records may be NULL; a VARIANT is VB's Variant.
+      R"(Public Declare Sub CoTaskMemFree Lib "ole32" (ByVal pv As Long))",
+      R"(Public Declare Function SHGetPathFromIDList Lib "shell32" Alias "SHGetPathFromIDListA" (ByVal pidl As Long, ByVal pszPath As String) As Long)",
+      R"(Public Declare Function RegQueryValueEx Lib "advapi32" Alias "RegQueryValueExA" (ByVal hKey As Long, ByVal lpValueName As String, ByVal lpReserved As Long, lpType As Long, lpData As Any, lpcbData As Long) As Long)",
+      R"(Public Declare Function ConnectNamedPipe Lib "kernel32" (ByVal hNamedPipe As Long, lpOverlapped As Any) As Long)",
+      R"(Public Declare Function VariantCopy Lib "oleaut32" (pvargDest As Variant, pvargSrc As Variant) As Long)",
+      R"(Public Declare Function lstrlen Lib "kernel32" Alias "lstrlenA" (ByVal lpString As Any) As Long)",
   };
   for (const auto& text : declares) {
     std::smatch m;

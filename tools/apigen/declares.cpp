@@ -82,6 +82,8 @@ class ParamMapper {
       out.push_back({name, byVal, std::move(type)});
       return Problem();
     };
+    // A reserved pointer must be NULL: ByVal 0& passes that, where a ByRef 0& would not.
+    if (LowerName(name).find("reserved") != std::string::npos) return add(true, "Long");
     switch (pc.kind) {
       case CXType_Void:
         // A generic pointer takes anything; a typedef of void * that names something (HANDLE,
@@ -119,7 +121,17 @@ class ParamMapper {
       return {};
     }
     const std::string vb = types_.ExactName(pc);
-    out.push_back({name, false, vb.empty() ? "Any" : vb});
+    if (vb == "ITEMIDLIST") {
+      // A PIDL is a block the shell hands out (SHBrowseForFolder returns it as a Long).
+      out.push_back({name, true, "Long"});
+    } else if (vb == "SECURITY_ATTRIBUTES" || vb == "OVERLAPPED") {
+      // May be NULL: As Any takes the Type or ByVal 0&.
+      out.push_back({name, false, "Any"});
+    } else if (vb == "VARIANT_") {
+      out.push_back({name, false, "Variant"});  // VB's own Variant is the C VARIANT
+    } else {
+      out.push_back({name, false, vb.empty() ? "Any" : vb});
+    }
     return {};
   }
 
@@ -286,6 +298,8 @@ std::vector<VbDeclare> BuildDeclares(Unit& unit, TypeTable& types,
         param = {param.name, false, "Any"};
       } else if (overrides.Find(Override::Kind::kResource, exportName, cParam)) {
         param = {param.name, true, "Any"};
+      } else if (overrides.Find(Override::Kind::kAddress, exportName, cParam)) {
+        param = {param.name, true, "Long"};
       }
     }
     if (!problem.empty()) {

@@ -31,6 +31,8 @@ Overrides Overrides::Parse(std::string_view text) {
       o.kind = Override::Kind::kOptional;
     } else if (w[0] == "resource") {
       o.kind = Override::Kind::kResource;
+    } else if (w[0] == "address") {
+      o.kind = Override::Kind::kAddress;
     } else if (w[0] == "type") {
       o.kind = Override::Kind::kType;
     } else {

@@ -6,8 +6,11 @@
 //                             name becomes the Alias)
 //   optional EXPORT PARAM     a structure pointer that may be NULL: "PARAM As Any", so that a
 //                             caller passes either the structure or ByVal 0&
-//   resource EXPORT PARAM     a name that may also be a resource number (MAKEINTRESOURCE):
-//                             "ByVal PARAM As Any", taking a String or a Long
+//   resource EXPORT PARAM     a name that may also be a resource number (MAKEINTRESOURCE), or
+//                             text that may also be an address: "ByVal PARAM As Any", taking a
+//                             String or a Long
+//   address EXPORT PARAM      a pointer the caller holds as a number (a block the API handed
+//                             out, to free or resize): "ByVal PARAM As Long"
 //   type CNAME NAME           write the C structure type CNAME as the Type NAME
 // EXPORT is the name the DLL exports (GetObjectA), PARAM the C parameter name. An override that
 // matches nothing is an error of the generator, so the file cannot silently go stale.
@@ -21,10 +24,10 @@
 namespace bw::apigen {
 
 struct Override {
-  enum class Kind { kRename, kOptional, kResource, kType };
+  enum class Kind { kRename, kOptional, kResource, kAddress, kType };
   Kind kind = Kind::kRename;
   std::string target;  // the export or the C type name
-  std::string param;   // kOptional, kResource
+  std::string param;   // kOptional, kResource, kAddress
   std::string name;    // kRename, kType
   int line = 0;
   mutable bool used = false;

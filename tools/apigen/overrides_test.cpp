@@ -12,8 +12,9 @@ TEST(Overrides, ParsesFindsAndReportsUnused) {
       "type POINT POINTAPI   # the VB6 name\n"
       "rename GetObjectA GetObjectAPI\n"
       "optional InvalidateRect lpRect\n"
-      "resource LoadCursorA lpCursorName\n");
-  ASSERT_EQ(o.all().size(), 4u);
+      "resource LoadCursorA lpCursorName\n"
+      "address HeapFree lpMem\n");
+  ASSERT_EQ(o.all().size(), 5u);
   const Override* type = o.Find(Override::Kind::kType, "POINT");
   ASSERT_NE(type, nullptr);
   EXPECT_EQ(type->name, "POINTAPI");
@@ -21,6 +22,7 @@ TEST(Overrides, ParsesFindsAndReportsUnused) {
   EXPECT_NE(o.Find(Override::Kind::kOptional, "InvalidateRect", "lpRect"), nullptr);
   EXPECT_EQ(o.Find(Override::Kind::kOptional, "InvalidateRect", "bErase"), nullptr);
   EXPECT_EQ(o.Find(Override::Kind::kResource, "InvalidateRect", "lpRect"), nullptr);
+  EXPECT_NE(o.Find(Override::Kind::kAddress, "HeapFree", "lpMem"), nullptr);
 
   const auto unused = o.Unused();
   ASSERT_EQ(unused.size(), 2u);
