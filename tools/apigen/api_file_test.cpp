@@ -234,6 +234,7 @@ int64_t RoundUp(int64_t n, int64_t a) {
 struct Layout {
   int64_t size = 0;
   int64_t align = 1;
+  int64_t len = 0;  // what VB's Len() gives: the members' sizes, no gap counted
 };
 
 // A Type's size as VB6 lays it out, from its member lines: each member at the next multiple of
@@ -247,17 +248,19 @@ class VbLayouts {
 
   Layout Of(const std::string& type) {
     static const std::map<std::string, Layout> kSizes = {
-        {"Byte", {1, 1}},   {"Integer", {2, 2}}, {"Boolean", {2, 2}},  {"Long", {4, 4}},
-        {"Single", {4, 4}}, {"Double", {8, 4}},  {"Currency", {8, 4}}, {"String", {4, 4}}};
+        {"Byte", {1, 1, 1}},     {"Integer", {2, 2, 2}}, {"Boolean", {2, 2, 2}},
+        {"Long", {4, 4, 4}},     {"Single", {4, 4, 4}},  {"Double", {8, 4, 8}},
+        {"Currency", {8, 4, 8}}, {"String", {4, 4, 4}}};
     if (auto s = kSizes.find(type); s != kSizes.end()) return s->second;
     if (auto done = memo_.find(type); done != memo_.end()) return done->second;
     Layout l;
     std::smatch m;
     for (const auto& item : byName_.at(type)->items) {
       if (item.starts_with("'") || !std::regex_match(item, m, kMember)) continue;
-      Layout member = m[4].matched ? Layout{std::stoll(m[4]), 1} : Of(m[3]);
+      Layout member = m[4].matched ? Layout{std::stoll(m[4]), 1, std::stoll(m[4])} : Of(m[3]);
       const int64_t count = m[2].matched ? std::stoll(m[2]) + 1 : 1;
       l.size = RoundUp(l.size, member.align) + member.size * count;
+      l.len += member.len * count;
       l.align = std::max(l.align, member.align);
     }
     l.size = RoundUp(l.size, l.align);
@@ -307,10 +310,11 @@ TEST(ApiFile, EveryTypeHasItsCSizeOrIsMarked) {
         break;
       }
     }
-    const int64_t vbSize = vb.Of(t.name).size;
-    if (cSize != vbSize)
+    // Both the Type's memory and its Len(), which cbSize fields are set from, are the C size.
+    const Layout layout = vb.Of(t.name);
+    if (cSize != layout.size || cSize != layout.len)
       failures.push_back(t.name + ": C " + std::to_string(cSize) + ", VB6 " +
-                         std::to_string(vbSize));
+                         std::to_string(layout.size) + ", Len " + std::to_string(layout.len));
   }
   EXPECT_TRUE(failures.empty()) << Listed(failures);
   EXPECT_LE(marked * 10, static_cast<int>(f.types.size())) << marked << " marked";

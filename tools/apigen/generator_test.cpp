@@ -65,6 +65,7 @@ bool SkippedFor(const Skips& skips, const std::string& reason, const std::string
          std::find(it->second.begin(), it->second.end(), name) != it->second.end();
 }
 
+// Every gap is a member of its own, so that Len() of the Type is the C size.
 TEST(GeneratorTypes, PadsWhereCAlignsFurther) {
   const auto g = GenerateFrom("typedef struct { BYTE b; double d; int i; } PADDED;");
   EXPECT_THAT(Items(g, "PADDED"), ElementsAre("b As Byte", "Pad1(0 To 6) As Byte", "d As Double",
@@ -104,7 +105,7 @@ typedef struct { POINT pts[2]; CHAR names[3][4]; WCHAR wide[5]; LARGE_INTEGER bi
               ElementsAre("a As Long",
                           "' Bits1 holds the bitfields f1 (bit 0), f2 (bits 1-3), unused (bits "
                           "4-7), f3 (bits 8-9)",
-                          "Bits1 As Long", "w As Integer"));
+                          "Bits1 As Long", "w As Integer", "Pad1(0 To 1) As Byte"));
   EXPECT_THAT(Items(g, "UNIONS"),
               ElementsAre("kind As Long", "' u: union of num | text", "u As String * 8",
                           "' union of (unnamed) | whole", "lo As Integer", "hi As Integer",
@@ -112,10 +113,11 @@ typedef struct { POINT pts[2]; CHAR names[3][4]; WCHAR wide[5]; LARGE_INTEGER bi
                           "odd(0 To 3) As Byte"));
   EXPECT_THAT(Items(g, "ARRAYS"),
               ElementsAre("pts(0 To 1) As POINTAPI", "names(0 To 2) As String * 4",
-                          "wide(0 To 4) As Integer", "big As Currency",
+                          "wide(0 To 4) As Integer", "Pad1(0 To 1) As Byte", "big As Currency",
                           "' m: the C array unsigned short[2][3], in one dimension",
                           "m(0 To 5) As Integer", "color_r As Byte", "color_g As Byte",
-                          "' tail: a variable-length array of unsigned char follows"));
+                          "' tail: a variable-length array of unsigned char follows",
+                          "Pad2(0 To 1) As Byte"));
   EXPECT_THAT(Items(g, "POINTAPI"), ElementsAre("x As Long", "y As Long"));
   EXPECT_THAT(Items(g, "RECT"),
               ElementsAre("Left As Long", "Top As Long", "Right As Long", "bottom As Long"));

@@ -516,7 +516,9 @@ void TypeTable::LayOut(RecordInfo& r) {
                            std::to_string(m.offset) + ", where a VB6 Type cannot; held as " +
                            (halves ? "Integers" : "bytes"));
     }
-    if (RoundUp(cur, m.align) < m.offset) pad(m.offset - cur);
+    // Every gap is a member of its own, even one VB's alignment would leave: Len() of the Type
+    // (which counts no gaps) then gives the C size that cbSize fields expect.
+    if (cur < m.offset) pad(m.offset - cur);
     for (const auto& c : m.comments)
       items.push_back(c);
     const std::string name = Distinct(ToVbIdentifier(m.name), {m.type});
@@ -524,7 +526,7 @@ void TypeTable::LayOut(RecordInfo& r) {
     cur = m.offset + m.size;
     maxAlign = std::max(maxAlign, m.align);
   }
-  if (RoundUp(cur, maxAlign) < cSize) {
+  if (cur < cSize) {
     pad(cSize - cur);
     cur = cSize;
   }
