@@ -304,7 +304,8 @@ TEST(ApiFile, EveryTypeHasItsCSizeOrIsMarked) {
     long long cSize = -1;
     std::string c = renamed.count(t.name) ? renamed[t.name] : t.name;
     if (c.ends_with('_') && IsVbKeyword(c.substr(0, c.size() - 1))) c.pop_back();  // INPUT_
-    for (const auto& candidate : {c, c + "A", "_" + c, "__" + c, "tag" + c}) {
+    for (const auto& candidate :
+         {c, c + "A", c + "_A", "_" + c, "__" + c, "tag" + c, "tag" + c + "A"}) {
       if (auto s = cSizes.find(candidate); s != cSizes.end()) {
         cSize = s->second;
         break;

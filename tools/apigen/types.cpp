@@ -1,6 +1,7 @@
 #include "tools/apigen/types.h"
 
 #include <algorithm>
+#include <cctype>
 #include <set>
 
 namespace bw::apigen {
@@ -437,6 +438,13 @@ void TypeTable::Name(const std::unordered_map<std::string, std::vector<std::stri
     }
     if (c.ends_with('A') && candidates.count(stem + "W") != 0 && candidates.count(stem) == 0)
       name = stem;
+    // The names a programmer looks for: FOO for FOO_A, RASCONN for the tag tagRASCONNA.
+    if (name != c && name.ends_with('_') && candidates.count(name.substr(0, name.size() - 1)) == 0)
+      name.pop_back();
+    if (name.starts_with("tag") && name.size() > 3 &&
+        std::isupper(static_cast<unsigned char>(name[3])) &&
+        candidates.count(name.substr(3)) == 0 && candidates.count(name.substr(3) + "A") == 0)
+      name = name.substr(3);
     if (const Override* o = overrides_.Find(Override::Kind::kType, c)) name = o->name;
     name = ToVbIdentifier(name);
     if (name.empty()) {
