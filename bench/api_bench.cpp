@@ -10,7 +10,6 @@
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 #include <strings.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -36,17 +35,10 @@ std::string ConstantName(int i) {
   return name;
 }
 
-std::filesystem::path& BenchDir() {
-  static std::filesystem::path dir =
-      std::filesystem::temp_directory_path() / ("bw_api_bench_" + std::to_string(::getpid()));
-  return dir;
-}
-
 // The API database with kRows constants (and a few declarations for the window's opening).
 const std::string& BenchFile() {
   static const std::string path = [] {
-    std::filesystem::create_directories(BenchDir());
-    std::string file = (BenchDir() / "Win32api.MDB").string();
+    std::string file = (bench::ScratchFolder() / "Win32api.MDB").string();
     dao::CreateApiFile(file);
     std::vector<std::vector<std::optional<std::string>>> rows;
     rows.reserve(kRows);
@@ -66,7 +58,7 @@ const std::string& BenchFile() {
 void BM_LoadConstants(benchmark::State& state) {
   rt::HeadlessPlatform platform;
   rt::InstallPlatform(&platform);
-  platform.SetAddinFolder(BenchDir().string());
+  platform.SetAddinFolder(bench::ScratchFolder().string());
   {
     bw::frmApi window;
     window.Show();
@@ -148,7 +140,7 @@ BENCHMARK(BM_SortedListAdd)
 
 int main(int argc, char** argv) {
   return bench::RunWithRatios(
-      argc, argv, BenchDir(), [] { BenchFile(); },
+      argc, argv, [] { BenchFile(); },
       [](const bench::RatioReporter& r) {
         r.PrintRatio("BM_LoadConstants", "BM_LoadConstantsFloor", "2.00");
       });

@@ -4,7 +4,6 @@
 // After the runs a table gives each engine/SQLite ratio and its target where there is one.
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -34,17 +33,10 @@ const std::string& LastName() {
   return name;
 }
 
-std::filesystem::path& BenchDir() {
-  static std::filesystem::path dir =
-      std::filesystem::temp_directory_path() / ("bw_db_bench_" + std::to_string(::getpid()));
-  return dir;
-}
-
 // The API database with kRows declarations, made once per run.
 const std::string& BenchFile() {
   static const std::string path = [] {
-    std::filesystem::create_directories(BenchDir());
-    std::string file = (BenchDir() / "Win32api.MDB").string();
+    std::string file = (bench::ScratchFolder() / "Win32api.MDB").string();
     dao::CreateApiFile(file);
     std::vector<std::vector<std::optional<std::string>>> rows;
     rows.reserve(kRows);
@@ -246,6 +238,5 @@ void PrintRatios(const bench::RatioReporter& reporter) {
 
 int main(int argc, char** argv) {
   return bench::RunWithRatios(
-      argc, argv, BenchDir(), [] { BenchFile(); },
-      [](const bench::RatioReporter& r) { PrintRatios(r); });
+      argc, argv, [] { BenchFile(); }, [](const bench::RatioReporter& r) { PrintRatios(r); });
 }

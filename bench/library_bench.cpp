@@ -4,7 +4,6 @@
 // the fill/floor ratio; the target is 3.
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -24,17 +23,10 @@ namespace {
 
 constexpr int kItemsPerTable = 10000;
 
-std::filesystem::path& BenchDir() {
-  static std::filesystem::path dir =
-      std::filesystem::temp_directory_path() / ("bw_library_bench_" + std::to_string(::getpid()));
-  return dir;
-}
-
 // SourceBase.mdb with kItemsPerTable items in each table, made once per run.
 const std::string& BenchFile() {
   static const std::string path = [] {
-    std::filesystem::create_directories(BenchDir());
-    std::string file = (BenchDir() / "SourceBase.mdb").string();
+    std::string file = (bench::ScratchFolder() / "SourceBase.mdb").string();
     dao::CreateSourceLibraryFile(file);
     for (std::string_view table : dao::kSourceLibraryTables) {
       std::vector<std::vector<std::optional<std::string>>> rows;
@@ -60,7 +52,7 @@ const std::string& BenchFile() {
 void BM_LoadData(benchmark::State& state) {
   rt::HeadlessPlatform platform;
   rt::InstallPlatform(&platform);
-  platform.SetAddinFolder(BenchDir().string());
+  platform.SetAddinFolder(bench::ScratchFolder().string());
   bw::frmSource& browser = forms::DefaultInstance<bw::frmSource>();
   browser.Show();  // opens the library and fills the tree once
   if (browser.Tree.Count() != 5 * kItemsPerTable + 6) state.SkipWithError("the fill failed");
@@ -106,7 +98,7 @@ BENCHMARK(BM_LoadDataFloor)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
   return bench::RunWithRatios(
-      argc, argv, BenchDir(), [] { BenchFile(); },
+      argc, argv, [] { BenchFile(); },
       [](const bench::RatioReporter& r) {
         r.PrintRatio("BM_LoadData", "BM_LoadDataFloor", "3.0");
       });

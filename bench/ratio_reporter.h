@@ -1,10 +1,11 @@
 // A console reporter that also keeps, per benchmark, the best real and CPU time per iteration in
 // nanoseconds (over repetitions when asked for), so that a benchmark program can print how its
-// path compares with its floor once every run is done; and RunWithRatios, the main of such a
-// program.
+// path compares with its floor once every run is done; RunWithRatios, the main of such a
+// program; and ScratchFolder, where a program keeps the files it measures.
 #pragma once
 
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -57,10 +58,19 @@ class RatioReporter : public benchmark::ConsoleReporter {
   std::map<std::string, Times> best_;
 };
 
+// A folder of this run's own in the system's temporary folder, made on first use.
+inline const std::filesystem::path& ScratchFolder() {
+  static const std::filesystem::path dir = [] {
+    auto d = std::filesystem::temp_directory_path() / ("bw_bench_" + std::to_string(::getpid()));
+    std::filesystem::create_directories(d);
+    return d;
+  }();
+  return dir;
+}
+
 // Prepares the data, runs the benchmarks the command line names, prints the ratios and removes
-// the run's scratch folder. Exits 1 on an argument the benchmark library does not know.
-inline int RunWithRatios(int argc, char** argv, const std::filesystem::path& scratch,
-                         const std::function<void()>& prepare,
+// the scratch folder. Exits 1 on an argument the benchmark library does not know.
+inline int RunWithRatios(int argc, char** argv, const std::function<void()>& prepare,
                          const std::function<void(const RatioReporter&)>& printRatios) {
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
@@ -70,7 +80,7 @@ inline int RunWithRatios(int argc, char** argv, const std::filesystem::path& scr
   printRatios(reporter);
   benchmark::Shutdown();
   std::error_code ec;
-  std::filesystem::remove_all(scratch, ec);
+  std::filesystem::remove_all(ScratchFolder(), ec);
   return 0;
 }
 
