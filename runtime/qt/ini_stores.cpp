@@ -100,7 +100,11 @@ bool IniRegistryStore::KeyExists(const std::string& key) const {
 void IniRegistryStore::DeleteTree(const std::string& key) {
   QString group = KeyGroup(key);
   if (group.isEmpty()) return;
+  // The parent's value named as the key's last part has the group's own path in the file, and
+  // QSettings would remove it with the group: it is put back.
+  QVariant parentValue = file_->value(group);
   file_->remove(group);
+  if (parentValue.isValid()) file_->setValue(group, parentValue);
   file_->sync();
 }
 

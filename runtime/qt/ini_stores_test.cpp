@@ -58,6 +58,18 @@ TEST_F(IniStoresTest, AHandWrittenValueWithACommaReadsAsWritten) {
   EXPECT_EQ(store.Get("Brindlewick", "Settings", "UserName"), "Doe, Jane");
 }
 
+// Deleting key A\b keeps the value named b of key A, as the registry does.
+TEST_F(IniStoresTest, DeletingAKeyKeepsItsParentsValueOfTheSameName) {
+  IniRegistryStore store(Path("registry.ini"));
+  store.SetValue("A", "b", "v");
+  store.SetValue("A\\b", "", "w");
+  store.SetValue("A\\b\\c", "x", "y");
+  store.DeleteTree("A\\b");
+  EXPECT_EQ(store.GetValue("A", "b"), "v");
+  EXPECT_FALSE(store.KeyExists("A\\b"));
+  EXPECT_EQ(store.GetValue("A\\b\\c", "x"), std::nullopt);
+}
+
 // The INI registry answers as the in-memory registry does, operation by operation.
 TEST_F(IniStoresTest, RegistryAnswersAsTheMemoryRegistry) {
   IniRegistryStore ini(Path("registry.ini"));
